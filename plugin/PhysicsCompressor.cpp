@@ -1,0 +1,725 @@
+#include "PhysicsCompressor.h"
+
+namespace
+{
+constexpr float pi = 3.1415927f;
+constexpr float sqrt2 = 1.4142135f;
+
+// 1 - 0.999 as the float the smoother was tuned with.
+constexpr float gainSmoothing = 0.999f;
+constexpr float gainSmoothingComplement = 0.0009999871f;
+
+// 10^(db/20) and 20*log10(x) through base 2, whose library versions are
+// markedly faster; they agree with the decimal forms to float rounding.
+constexpr float log2Of10Over20 = 0.16609640f;
+constexpr float twentyLog10Of2 = 6.0205999f;
+
+float dbToGain (float db) noexcept
+{
+    return std::exp2 (db * log2Of10Over20);
+}
+
+float gainToDb (float gain) noexcept
+{
+    return twentyLog10Of2 * std::log2 (gain);
+}
+} // namespace
+
+//==============================================================================
+void PhysicsCompressor::prepare (double hostSampleRate, int hostMaxBlockSize)
+{
+    updateCoefficients();
+
+    if (physicsMode >= 0 && physicsMode < 4)
+        mass = modeMasses[physicsMode];
+
+    sampleRate = hostSampleRate;
+    maxBlockSize = std::max (hostMaxBlockSize, 0);
+    updateCoefficients();
+    updateOversamplingIfNeeded();
+}
+
+void PhysicsCompressor::setPhysicsMode (int newMode)
+{
+    // The state of one mass makes no sense for another: start it from rest.
+    if (newMode != physicsMode)
+    {
+        holdTimerMs = 0.0f;
+        holdLevelDb = 0.0f;
+        velocity = 0.0f;
+        position = 0.0f;
+        force = 0.0f;
+        acceleration = 0.0f;
+    }
+
+    physicsMode = newMode;
+
+    if (newMode >= 0 && newMode < 4)
+        mass = modeMasses[newMode];
+}
+
+//==============================================================================
+void PhysicsCompressor::updateCoefficients()
+{
+    effectiveAttackMs = attackMs;
+    effectiveReleaseMs = releaseMs;
+    effectiveHoldMs = holdMs;
+
+    if (bpmSyncEnabled && tempoFactor > 0.0)
+        applyTempoSync();
+
+    if (tilt != 0.0f)
+        applyTilt();
+
+    // Per control step at the host rate, also when running oversampled.
+    const double samplesPerMs = sampleRate * (double) 0.001f;
+    attackCoeff = (float) std::exp (-1.0 / (samplesPerMs * effectiveAttackMs));
+    releaseCoeff = (float) std::exp (-1.0 / (samplesPerMs * effectiveReleaseMs));
+}
+
+void PhysicsCompressor::applyTempoSync()
+{
+    const float beat = 60000.0f / (float) (tempoFactor * 120.0);
+    float attackBase, holdBase, releaseBase;
+
+    if (bpmSyncMode != 0) // Advanced: tighter note values
+    {
+        attackBase = beat / 64.0f > 10.0f ? beat / 64.0f : beat / 32.0f;
+        holdBase = beat / 8.0f > 150.0f ? beat / 16.0f : beat / 8.0f;
+        releaseBase = beat / 4.0f;
+    }
+    else
+    {
+        attackBase = beat / 16.0f > 35.0f ? beat / 32.0f : beat / 16.0f;
+        holdBase = beat / 4.0f > 150.0f ? beat / 8.0f : beat / 4.0f;
+        releaseBase = beat / 2.0f;
+    }
+
+    effectiveHoldMs = juce::jlimit (0.0f, 1000.0f, holdBase + holdOffsetMs);
+    effectiveReleaseMs = juce::jlimit (1.0f, 5000.0f, releaseBase + releaseOffsetMs);
+    effectiveAttackMs = std::max (attackBase + attackOffsetMs, 0.1f);
+}
+
+void PhysicsCompressor::applyTilt()
+{
+    effectiveAttackMs *= calculateTiltMultiplierForValue (effectiveAttackMs, tilt);
+    effectiveHoldMs *= calculateTiltMultiplierForValue (effectiveHoldMs, tilt);
+    effectiveReleaseMs *= calculateTiltMultiplierForValue (effectiveReleaseMs, tilt);
+}
+
+float PhysicsCompressor::calculateTiltMultiplierForValue (float timeMs, float tiltPercent) const
+{
+    return calculateTiltMultiplier (timeMs, tiltPercent, tempoFactor * 120.0);
+}
+
+float PhysicsCompressor::calculateTiltMultiplier (float timeMs, float tiltPercent, double bpm)
+{
+    if (tiltPercent == 0.0f || timeMs == 0.0f)
+        return 1.0f;
+
+    const float beatMs = (float) (60000.0 / std::max (bpm, 1.0));
+    const float beats = timeMs / beatMs;
+
+    // Nearest grid entry; the strict comparison lets the lower one win a tie.
+    int nearest = 0;
+    for (int i = 1; i < 10; ++i)
+        if (std::abs (tiltGridBeats[i] - beats) < std::abs (tiltGridBeats[nearest] - beats))
+            nearest = i;
+
+    float tilted = beats;
+
+    if (tiltPercent < 0.0f)
+    {
+        if (nearest > 0)
+            tilted = beats + (std::abs (tiltPercent) / 100.0f) * (tiltGridBeats[nearest - 1] - beats);
+    }
+    else if (nearest < 9)
+    {
+        tilted = beats + (tiltPercent / 100.0f) * (tiltGridBeats[nearest + 1] - beats);
+    }
+
+    return juce::jlimit (0.1f, 10.0f, tilted / beats);
+}
+
+//==============================================================================
+void PhysicsCompressor::updateSidechainFilter()
+{
+    if (sidechainHpfHz > 0.0f && sampleRate > 0.0)
+    {
+        const float rate = (float) sampleRate;
+        const float cutoff = std::min (sidechainHpfHz, 0.45f * rate); // stay clear of Nyquist
+        const float k = std::tan (pi * cutoff / rate);
+        const float kSquared = k * k;
+        const float norm = 1.0f / (1.0f + sqrt2 * k + kSquared);
+
+        scB0 = norm;
+        scB1 = -2.0f * norm;
+        scB2 = norm;
+        scA1 = 2.0f * (kSquared - 1.0f) * norm;
+        scA2 = (1.0f - sqrt2 * k + kSquared) * norm;
+    }
+    else
+    {
+        // Keep the state, so switching back on continues smoothly.
+        scB0 = 0.0f;
+    }
+}
+
+//==============================================================================
+int PhysicsCompressor::oversamplingFactorForChoice (int choiceIndex) noexcept
+{
+    return choiceIndex == 0 ? 1 : (choiceIndex == 1 ? 4 : 8);
+}
+
+void PhysicsCompressor::requestOversampling (int choiceIndex)
+{
+    const int factor = oversamplingFactorForChoice (choiceIndex);
+
+    // Compared with the last request, not with the factor in use: going back
+    // to the factor in use while another one is pending must replace that
+    // request, or the pending factor would be built against the user's choice.
+    if (factor != requestedOversamplingFactor)
+    {
+        requestedOversamplingFactor = factor;
+        oversamplingUpdatePending = true;
+    }
+}
+
+void PhysicsCompressor::updateOversamplingIfNeeded()
+{
+    if (! oversamplingUpdatePending.load())
+        return;
+
+    oversamplingFactor = requestedOversamplingFactor;
+
+    if (oversamplingFactor < 2)
+    {
+        oversampler.reset();
+        oversamplingLatency = 0;
+    }
+    else
+    {
+        // 4x and 8x share this 4x chain; 8x only halves the control rate.
+        using Oversampler = juce::dsp::Oversampling<float>;
+        auto newOversampler = std::make_unique<Oversampler> (1);
+        newOversampler->clearOversamplingStages(); // drop the default dummy stage
+        newOversampler->addOversamplingStage (Oversampler::filterHalfBandFIREquiripple, 0.05f, -90.0f, 0.06f, -75.0f);
+        newOversampler->addOversamplingStage (Oversampler::filterHalfBandFIREquiripple, 0.10f, -80.0f, 0.12f, -65.0f);
+        newOversampler->setUsingIntegerLatency (true);
+
+        if (sampleRate > 0.0)
+        {
+            newOversampler->initProcessing ((size_t) oversamplerBlockLimit());
+            newOversampler->reset();
+            oversamplingLatency = (int) newOversampler->getLatencyInSamples();
+        }
+
+        oversampler = std::move (newOversampler);
+    }
+
+    oversamplingUpdatePending = false;
+}
+
+//==============================================================================
+void PhysicsCompressor::processInternal (float* samples, int numSamples, bool oversampled) noexcept
+{
+    const int controlStep = oversampled ? std::max (oversamplingFactor, 1) : 1;
+    const BlockSettings settings = captureBlockSettings();
+
+    // The gain only changes on control steps; convert it to linear only then.
+    GainCache cache { gainReductionDb, dbToGain (gainReductionDb) };
+    float heldGain = cache.gain;
+    ControlSteps steps;
+
+    for (int start = 0; start < numSamples; start += chunkSize)
+    {
+        const int count = std::min (chunkSize, numSamples - start);
+        const int firstControl = (controlStep - start % controlStep) % controlStep;
+        float* chunk = samples + start;
+
+        filterDetectorInputs (chunk, count, firstControl, controlStep, steps);
+        measureLevels (steps);
+        runControlSteps (steps, settings);
+        convertToGains (steps, cache);
+        applyGains (chunk, count, firstControl, controlStep, steps, heldGain);
+    }
+}
+
+PhysicsCompressor::BlockSettings PhysicsCompressor::captureBlockSettings() const noexcept
+{
+    BlockSettings k {};
+    const float d = damping;
+
+    k.curve = curveSettings();
+    k.peakDropThresholdDb = 16.0f * stability / 100.0f + 4.0f;
+    k.stabilityWeight = stability / 100.0f;
+
+    k.holdActive = effectiveHoldMs > 0.0f;
+    k.holdStepMs = (float) (1000.0 / sampleRate);
+    // A hold longer than the release would only delay the release.
+    k.holdLimitMs = (effectiveReleaseMs > 0.0f && effectiveReleaseMs < effectiveHoldMs) ? effectiveReleaseMs
+                                                                                       : effectiveHoldMs;
+
+    // Long releases get a gentler attack for large steps.
+    k.attackCoeff = attackCoeff;
+    k.slowAttackPossible = effectiveReleaseMs > 100.0f;
+    k.slowAttackCoeff = attackCoeff / (1.0f + 0.3f * std::min (effectiveReleaseMs / 1000.0f, 1.0f));
+
+    // Damping slows the release the further it still has to travel.
+    k.releaseCoeff = releaseCoeff;
+    k.dampedRelease = d > 1.0f;
+    k.releaseDepthDivisor = rangeDb > 1.0f ? rangeDb : 1.0f;
+    k.releaseDamping = dampingExtreme ? std::min ((d - 1.0f) / 500.0f, 1.0f) : std::min ((d - 1.0f) / 1000.0f, 1.0f);
+    k.releaseExponentScale = dampingExtreme ? 9.0f : 2.0f;
+
+    k.massless = physicsMode == 0 || mass <= 0.0f;
+    k.air = releaseMode == 1;
+    k.boostable = safety > 0.01f;
+    k.heavyMode = physicsMode == 3;
+
+    k.airAttackRate = std::min (0.3f * forceMultiplier + 0.1f, 0.95f);
+    const float openness = std::min (0.25f * std::log10 (std::max (d, 1.0f)), 1.0f);
+    k.airReleaseRate = std::min ((3.0f * openness + 1.0f) * 0.005f, 0.05f);
+
+    k.forceTerms = forceTermsFor (forceMultiplier);
+    k.inverseSampleRate = 1.0f / (float) sampleRate;
+    k.inverseMass = 1.0f / std::max (mass, 0.1f);
+
+    if (d == 1.0f)
+        k.dampingFactor = 0.99f;
+    else
+        k.dampingFactor = 0.99f - 0.98f * std::pow (std::min ((d - 1.0f) / (dampingExtreme ? 19999.0f : 9999.0f), 1.0f), 0.2f);
+
+    const float heavyLimit = dampingExtreme ? 200.0f : 100.0f;
+    k.heavyDamping = d > heavyLimit;
+    k.heavyDampingFactor = 1.0f - std::min ((d - heavyLimit) / (dampingExtreme ? 19800.0f : 9900.0f), 0.95f);
+
+    k.maxSpeed = forceExtreme ? 100.0f : 50.0f;
+    k.travelDb = 3.6f * rangeDb;
+    k.extraSettling = d > 1.0f;
+    k.extraSettlingRate = std::min (d / 100.0f, 1.0f);
+    return k;
+}
+
+PhysicsCompressor::ForceTerms PhysicsCompressor::forceTermsFor (float f) const noexcept
+{
+    ForceTerms t {};
+    t.force = f;
+    t.scaledForce = 2.0f * f;
+
+    // Heavy mode with extra force pushes hard into deeper reduction.
+    t.heavyScaledForce = t.scaledForce;
+    if (f > 1.0f)
+    {
+        const float c = forceExtreme ? std::min (2.0f * (f - 1.0f), 200.0f) : std::min (0.5f * (f - 1.0f), 50.0f);
+        t.heavyScaledForce = (2.0f + c) * (1.0f + 3.0f * rangeDb / 20.0f) * f;
+    }
+
+    t.accelerationFactor = 1.0f;
+    if (f > 1.0f)
+        t.accelerationFactor = 1.0f + (f - 1.0f) / 99.0f * (forceExtreme ? 500.0f : 79.0f);
+    else if (f < 1.0f)
+        t.accelerationFactor = f;
+
+    t.boostFactor = f > 1.0f ? 1.0f + std::min ((f - 1.0f) / 50.0f, 0.3f) : 1.0f;
+    t.velocityStep = t.accelerationFactor / std::max (mass, 0.1f) / (float) sampleRate;
+    return t;
+}
+
+void PhysicsCompressor::filterDetectorInputs (const float* samples, int numSamples, int firstControl,
+                                              int controlStep, ControlSteps& steps) noexcept
+{
+    // Runs on every sample; only the control samples are kept.
+    const float b0 = scB0, b1 = scB1, b2 = scB2, a1 = scA1, a2 = scA2;
+    float x1 = scX1, x2 = scX2, y1 = scY1, y2 = scY2;
+    int next = firstControl, count = 0;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        // A non-finite sample must not reach the filter or detector state;
+        // for them it is silence. The processor zeroes the output sample.
+        float d = std::isfinite (samples[i]) ? samples[i] : 0.0f;
+
+        if (b0 != 0.0f)
+        {
+            const float y = b0 * d + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1;
+            x1 = d;
+            y2 = y1;
+            y1 = y;
+            d = y;
+        }
+
+        if (i == next)
+        {
+            steps.detectorInput[count++] = d;
+            next += controlStep;
+        }
+    }
+
+    scX1 = x1;
+    scX2 = x2;
+    scY1 = y1;
+    scY2 = y2;
+    steps.count = count;
+}
+
+void PhysicsCompressor::measureLevels (ControlSteps& steps) const noexcept
+{
+    // Independent of any state, so the logarithms run back to back.
+    for (int j = 0; j < steps.count; ++j)
+    {
+        // The 1e-5 floor puts silence at -100 dB.
+        const float magnitude = std::max (std::abs (steps.detectorInput[j]), 1.0e-5f);
+        steps.levelDb[j] = juce::jlimit (-120.0f, 120.0f, gainToDb (magnitude));
+    }
+}
+
+void PhysicsCompressor::followPeak (StepState& state, float levelDb, const BlockSettings& k) const noexcept
+{
+    // Both outcomes are computed and one is picked: noisy material makes the
+    // comparison unpredictable.
+    const bool rising = levelDb > state.peakHoldDb;
+    const float decayed = levelDb + (state.peakHoldDb - levelDb) * peakHoldDecay;
+    state.peakHoldDb = rising ? levelDb : decayed;
+    state.peakDropping = ! rising && decayed - levelDb > k.peakDropThresholdDb;
+}
+
+float PhysicsCompressor::computeTargetReductionDb (float levelDb) noexcept
+{
+    StepState state = loadStepState();
+    const float targetDb = shapeTargetDb (state, levelDb, curveSettings());
+    previousStaticReductionDb = state.previousStaticReductionDb;
+    bigChange = state.bigChange;
+    return targetDb;
+}
+
+float PhysicsCompressor::shapeTargetDb (StepState& state, float levelDb, const CurveSettings& c) noexcept
+{
+    const float t = c.thresholdDb;
+    const float plainReduction = levelDb > t ? std::min (c.plainLimitDb, c.slope * (levelDb - t)) : 0.0f;
+    state.bigChange = std::abs (plainReduction - state.previousStaticReductionDb) >= c.bigChangeThresholdDb;
+    state.previousStaticReductionDb = plainReduction;
+
+    float v = levelDb;
+    if (c.kneeEnabled)
+    {
+        // Safety narrows the knee on sudden jumps so they are caught sooner.
+        const float halfKnee = (state.bigChange && c.safetyActive) ? c.halfSafetyKneeDb : c.halfKneeDb;
+        const float kneeStart = t - halfKnee;
+
+        // The curve is scaled by the knee setting even when narrowed.
+        if (levelDb >= kneeStart && levelDb <= t + halfKnee)
+            v = kneeStart + (levelDb - kneeStart) * (levelDb - kneeStart) / c.kneeDb;
+    }
+
+    if (v <= t)
+        return 0.0f;
+
+    float reduction = c.slope * (v - t);
+
+    if (c.forceBoost)
+        reduction *= c.forceBoostFactor;
+
+    // The modes press harder on small overshoots than on large ones.
+    if (c.shaped)
+    {
+        const float b = std::min ((v - t) / 40.0f, 1.0f);
+        reduction *= 1.0f + c.shapeWeight * (1.0f - std::pow (b, c.shapeExponent));
+    }
+
+    return -std::min (c.shapedLimitDb, reduction);
+}
+
+PhysicsCompressor::CurveSettings PhysicsCompressor::curveSettings() const noexcept
+{
+    CurveSettings c {};
+    const float f = forceMultiplier;
+
+    c.thresholdDb = thresholdDb;
+    c.slope = 1.0f - 1.0f / ratio;
+    c.plainLimitDb = rangeExtreme ? std::min (rangeDb, 80.0f) * 4.0f : std::min (rangeDb, 40.0f) * 3.0f;
+
+    // With no knee set there is no curve to scale (a knee narrowed to its
+    // 0.1 dB minimum would divide by zero).
+    c.kneeEnabled = kneeDb > 0.0f;
+    c.safetyActive = safety > 0.01f;
+    c.kneeDb = kneeDb;
+    c.halfKneeDb = kneeDb / 2.0f;
+    c.halfSafetyKneeDb = std::max ((1.0f - 0.7f * safety / 100.0f) * kneeDb, 0.1f) / 2.0f;
+    c.bigChangeThresholdDb = bigChangeThresholdDb;
+
+    c.forceBoost = forceExtreme && f > 1.0f;
+    c.forceBoostFactor = f <= 20.0f ? 1.0f + 0.5f * (f - 1.0f) / 19.0f : 1.5f + 1.5f * (f - 20.0f) / 180.0f;
+
+    c.shaped = true;
+    c.shapeWeight = 0.5f;
+    c.shapedLimitDb = c.plainLimitDb;
+
+    switch (physicsMode)
+    {
+        case 1:
+            c.shapeExponent = 0.6f;
+            c.shapedLimitDb = c.plainLimitDb * 0.8f;
+            break;
+        case 2:
+            c.shapeExponent = 0.8f;
+            break;
+        case 3:
+            c.shapeExponent = 1.2f;
+            if (f > 1.0f)
+            {
+                c.shapeExponent = forceExtreme ? std::max (1.2f - 1.1f * (f - 1.0f) / 199.0f, 0.1f)
+                                               : std::max (1.2f - 0.9f * (f - 1.0f) / 19.0f, 0.3f);
+                c.shapeWeight = forceExtreme ? 1.0f : 0.5f;
+            }
+            c.shapedLimitDb = c.plainLimitDb * 1.3f;
+            break;
+        default:
+            c.shaped = false; // "Standard" and unknown modes follow the plain curve
+            break;
+    }
+
+    return c;
+}
+
+void PhysicsCompressor::runControlSteps (ControlSteps& steps, const BlockSettings& k) noexcept
+{
+    // The curve's power does not depend on the recursion, so it overlaps
+    // with the envelope and mass of the previous step.
+    StepState state = loadStepState();
+
+    for (int j = 0; j < steps.count; ++j)
+    {
+        const float levelDb = steps.levelDb[j];
+        followPeak (state, levelDb, k);
+
+        float targetDb = applyStability (state, shapeTargetDb (state, levelDb, k.curve), k);
+
+        // A level falling far below its peak must not drop the target too fast.
+        if (state.peakDropping)
+            targetDb = std::max (targetDb, state.gainReductionDb - 6.0f);
+
+        if (k.holdActive)
+            targetDb = applyHold (state, targetDb, levelDb, k);
+
+        const float envelope = followEnvelope (state, targetDb, k);
+
+        if (k.massless)
+        {
+            state.position = envelope;
+            state.gainReductionDb = envelope;
+        }
+        else
+        {
+            state.gainReductionDb = k.air ? moveAir (state, envelope, k)
+                                      : moveBox (state, envelope, k.boostable && state.bigChange, k);
+        }
+
+        steps.reductionDb[j] = state.gainReductionDb;
+    }
+
+    storeStepState (state);
+
+    if (steps.count > 0)
+        detectorDb = steps.levelDb[steps.count - 1];
+}
+
+void PhysicsCompressor::convertToGains (ControlSteps& steps, GainCache& cache) noexcept
+{
+    for (int j = 0; j < steps.count; ++j)
+    {
+        // A held or settled reduction needs no new power.
+        if (steps.reductionDb[j] != cache.reductionDb)
+        {
+            cache.reductionDb = steps.reductionDb[j];
+            cache.gain = dbToGain (cache.reductionDb);
+        }
+
+        steps.gain[j] = cache.gain;
+    }
+}
+
+PhysicsCompressor::StepState PhysicsCompressor::loadStepState() const noexcept
+{
+    return { peakHoldDb, peakDropping, previousStaticReductionDb, bigChange,
+             stabilityReductionDb, holdTimerMs, holdLevelDb, envelopeDb, gainReductionDb,
+             position, velocity, force, acceleration };
+}
+
+void PhysicsCompressor::storeStepState (const StepState& state) noexcept
+{
+    peakHoldDb = state.peakHoldDb;
+    peakDropping = state.peakDropping;
+    previousStaticReductionDb = state.previousStaticReductionDb;
+    bigChange = state.bigChange;
+    stabilityReductionDb = state.stabilityReductionDb;
+    holdTimerMs = state.holdTimerMs;
+    holdLevelDb = state.holdLevelDb;
+    envelopeDb = state.envelopeDb;
+    gainReductionDb = state.gainReductionDb;
+    position = state.position;
+    velocity = state.velocity;
+    force = state.force;
+    acceleration = state.acceleration;
+}
+
+float PhysicsCompressor::applyStability (StepState& state, float targetDb, const BlockSettings& k) const noexcept
+{
+    const float s = k.stabilityWeight;
+
+    if (s > 0.0f)
+    {
+        targetDb = targetDb + (state.stabilityReductionDb - targetDb) * 0.999f * s;
+        state.stabilityReductionDb = targetDb;
+    }
+
+    return targetDb;
+}
+
+float PhysicsCompressor::applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) const noexcept
+{
+    // Restart on a deeper target, or when the signal is back near threshold.
+    if (targetDb < state.holdLevelDb - 1.5f || (levelDb > thresholdDb - 3.0f && state.holdTimerMs > 20.0f))
+    {
+        state.holdLevelDb = targetDb;
+        state.holdTimerMs = 0.0f;
+        return targetDb;
+    }
+
+    state.holdTimerMs += k.holdStepMs;
+
+    if (state.holdTimerMs < k.holdLimitMs)
+        return state.holdLevelDb;
+
+    state.holdLevelDb = std::max (0.999f * state.holdLevelDb, targetDb);
+    return targetDb;
+}
+
+float PhysicsCompressor::followEnvelope (StepState& state, float targetDb, const BlockSettings& k) const noexcept
+{
+    const float e = state.envelopeDb;
+    const float d = e - targetDb;
+    float c;
+
+    if (e > targetDb) // attack: more reduction wanted
+    {
+        c = (k.slowAttackPossible && d > 1.0f) ? k.slowAttackCoeff : k.attackCoeff;
+    }
+    else
+    {
+        c = k.releaseCoeff;
+
+        if (k.dampedRelease)
+        {
+            const float q = std::min (std::abs (d) / k.releaseDepthDivisor, 1.0f);
+            c = std::pow (c, 1.0f + q * k.releaseDamping * k.releaseExponentScale);
+        }
+    }
+
+    state.envelopeDb = targetDb + d * c;
+    return state.envelopeDb;
+}
+
+float PhysicsCompressor::moveAir (StepState& state, float envelope, const BlockSettings& k) const noexcept
+{
+    // Fast in, slow glide out; no momentum.
+    float p = state.position;
+
+    if (envelope < p)
+    {
+        p = p + (envelope - p) * k.airAttackRate;
+    }
+    else if (envelope > p + 0.1f)
+    {
+        p = p + (envelope - p) * k.airReleaseRate;
+        if (std::abs (envelope - p) < 0.05f)
+            p = envelope;
+    }
+    else
+    {
+        p = envelope;
+    }
+
+    state.position = p;
+    state.velocity = 0.0f;
+    return p;
+}
+
+float PhysicsCompressor::moveBox (StepState& state, float envelope, bool safetyBoost, const BlockSettings& k) const noexcept
+{
+    // Safety lends the mass extra force on sudden changes.
+    ForceTerms boosted;
+    const ForceTerms* terms = &k.forceTerms;
+    if (safetyBoost)
+    {
+        boosted = forceTermsFor (forceMultiplier * (1.0f + 2.0f * safety / 100.0f));
+        terms = &boosted;
+    }
+    const ForceTerms& f = *terms;
+    const float p = state.position;
+    const float displacement = envelope - p;
+
+    const bool deepening = k.heavyMode && f.force > 1.0f && displacement > 0.1f;
+    const float scale = deepening ? f.heavyScaledForce : f.scaledForce;
+    state.force = scale * displacement;
+    state.acceleration = state.force * k.inverseMass * f.accelerationFactor;
+
+    // The velocity step takes the displacement times one combined factor, so
+    // the recursion does not wait for the force and acceleration products.
+    float v = state.velocity + displacement * (scale * f.velocityStep);
+    v = v * k.dampingFactor;
+
+    if (k.heavyDamping && std::abs (v) > 0.1f)
+        v = v * k.heavyDampingFactor;
+
+    v = v * (std::abs (displacement) > 0.5f ? f.boostFactor : 1.0f);
+
+    float n = p + v * k.inverseSampleRate;
+    state.velocity = juce::jlimit (-k.maxSpeed, k.maxSpeed, v);
+
+    // Overshoot may not leave the band around the envelope, nor go above 0 dB.
+    const float upper = std::min (0.0f, envelope + k.travelDb);
+    const float lower = envelope - k.travelDb;
+
+    if (n > upper)
+    {
+        n = upper;
+        state.velocity = std::min (0.5f * state.velocity, 0.0f);
+    }
+    else if (n < lower)
+    {
+        n = lower;
+        state.velocity = std::max (0.5f * state.velocity, 0.0f);
+    }
+
+    // Always pull a little towards the rest point so the mass cannot drift.
+    n = n * 0.995f + envelope * 0.005f;
+    if (k.extraSettling && n > envelope)
+        n = n + k.extraSettlingRate * (envelope - n) * (dampingExtreme ? 0.02f : 0.005f);
+
+    state.position = n;
+    return n;
+}
+
+void PhysicsCompressor::applyGains (float* samples, int numSamples, int firstControl, int controlStep,
+                                    const ControlSteps& steps, float& heldGain) noexcept
+{
+    // Smoothing runs on every sample, towards the gain of the latest control step.
+    float smoothed = smoothedGain;
+    int next = firstControl, j = 0;
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        if (i == next)
+        {
+            heldGain = steps.gain[j++];
+            next += controlStep;
+        }
+
+        smoothed = gainSmoothing * smoothed + gainSmoothingComplement * heldGain;
+        samples[i] = samples[i] * smoothed; // the unfiltered sample
+    }
+
+    smoothedGain = smoothed;
+}

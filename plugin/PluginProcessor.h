@@ -1,0 +1,262 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_dsp/juce_dsp.h>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "PhysicsCompressor.h"
+
+class TarnwellCompressorAudioProcessor : public juce::AudioProcessor,
+                                         public juce::AudioProcessorValueTreeState::Listener,
+                                         private juce::Timer
+{
+public:
+    TarnwellCompressorAudioProcessor();
+    ~TarnwellCompressorAudioProcessor() override;
+
+    static juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
+
+    //==========================================================================
+    void prepareToPlay (double newSampleRate, int maximumExpectedSamplesPerBlock) override;
+    void releaseResources() override;
+    void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override;
+    using juce::AudioProcessor::processBlock;
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override { return true; }
+
+    const juce::String getName() const override { return "Tarnwell Compressor v3.4.0"; }
+    bool acceptsMidi() const override { return false; }
+    bool producesMidi() const override { return false; }
+    bool isMidiEffect() const override { return false; }
+    double getTailLengthSeconds() const override { return 0.0; }
+
+    int getNumPrograms() override { return 1; }
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram (int) override {}
+    const juce::String getProgramName (int) override { return {}; }
+    void changeProgramName (int, const juce::String&) override {}
+
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    juce::AudioProcessorParameter* getBypassParameter() const override;
+
+    // Copies every setting into every compressor, then runs the reactions that
+    // depend on which parameter changed. An empty ID is a full refresh.
+    void parameterChanged (const juce::String& parameterID, float newValue) override;
+
+    // Write the tempo-derived times (with offsets; the first also with tilt)
+    // into the attack, hold and release parameters so the knobs show them.
+    void updateTimingParametersForBPMSync();
+    void updateBPMSyncUIParameters();
+
+    // The factor by which tilt moves a time along the note grid, at the tempo in use.
+    float calculateTiltMultiplierForValue (float timeMs, float tiltPercent) const;
+
+    // The tempo the compressors follow: the typed one in free mode, else the host's.
+    double tempoInUse() const { return bpmFreeMode ? manualBPM : savedBPM; }
+
+    // Tempi outside this range are taken as its nearest end.
+    static constexpr double maximumBPM = 999.0;
+
+    //==========================================================================
+    // Set when the tempo-sync display must be refreshed; the editor clears it.
+    std::atomic<bool> bpmSyncUiDirty { true };
+
+    // Display preferences, saved with the host state.
+    bool showCmpCurve = true;
+    bool showOutCurve = true;
+    bool showDirtEffect = true;
+    bool glowEnabled = false;
+    bool showWaveformBars = true;
+    bool ecoMode = false;
+    juce::String pendingPresetName;
+    bool kneeGlowEnabled = true;
+
+    juce::AudioProcessorValueTreeState parameters;
+
+    std::vector<std::unique_ptr<PhysicsCompressor>> compressors;
+
+    //==========================================================================
+    // Audio path.
+    double sampleRate = 44100.0;
+    double savedBPM = 120.0;
+    bool hostIsPlaying = false;
+
+    int lookaheadSamples = 0;
+    std::atomic<bool> lookaheadActive { false };
+    std::atomic<bool> lookaheadChangePending { false };
+
+    using DelayLine = juce::dsp::DelayLine<float, juce::dsp::DelayLineInterpolationTypes::Linear>;
+    std::vector<DelayLine> dryDelayLines;
+    std::vector<std::vector<float>> dryBuffers;
+    std::vector<DelayLine> bypassDelayLines;
+    std::vector<DelayLine> lookaheadDelayLines;
+
+    int appliedOversamplingLatency = 0;
+    int reportedLatency = -1;
+
+    juce::SmoothedValue<float> inputGainSmoother { 0.0f };
+    juce::SmoothedValue<float> outputGainSmoother { 0.0f };
+    juce::SmoothedValue<float> makeupGainSmoother { 0.0f };
+
+    //==========================================================================
+    // Analysis data for the editor: written by the audio thread only, read by
+    // the editor's timer without a lock.
+    float inputMeterLevel = 0.0f;
+    std::atomic<float> rangeWarningGlow { 0.0f };
+    float rangeGlowLevel = 0.0f;
+    int rangeGlowHoldBlocks = 0;
+    std::atomic<bool> clipIndicator { false };
+    std::atomic<juce::uint64> clipTimeMs { 0 };
+    std::atomic<float> makeupGainInUseDb { 0.0f };
+
+    static constexpr int historySize = 2048;
+    static constexpr int snapshotSize = 1024;
+    std::vector<float> inputHistoryRing;
+    std::atomic<int> inputHistoryWritePos { 0 };
+    float inputHistoryEnvelope = 0.0f;
+    std::vector<float> grHistoryRing;
+    std::atomic<int> grHistoryWritePos { 0 };
+
+    // The last 1024 history entries, oldest first. The editor reads the one
+    // `frontSnapshot` names while the audio thread fills the other.
+    struct WaveformSnapshot
+    {
+        std::vector<float> input, gainReduction;
+        int writePos = 0;
+        std::atomic<bool> ready { false };
+    };
+    std::array<WaveformSnapshot, 2> waveformSnapshots;
+    std::atomic<int> frontSnapshot { 0 };
+    int displayFrameCounter = 0;
+    int displayFrameSamples = 735;
+
+    //==========================================================================
+    // Automatic gain.
+    bool autoGainLearning = false;
+    float learnedMakeupDb = 0.0f;
+    float predictedPeakDb = -100.0f;
+    std::atomic<int> autoGainBlocks { 0 };
+    double autoGainStartTime = 0.0;
+
+    // Automatic threshold. States: 0 idle, 1 ratio ramp, 2 measuring, 3 adjusting, 4 finishing.
+    std::atomic<int> autoThresholdState { 0 };
+    bool autoThresholdActive = false;
+    float autoThresholdDb = 0.0f;
+    float autoRatio = 0.0f;
+    std::atomic<int> autoThresholdBlocks { 0 };
+    double autoThresholdStartTime = 0.0;
+    float savedRangeDb = 0.0f;
+    float peakReductionDb = 0.0f;
+    float smoothedInputDb = -100.0f;
+    float minReductionDb = 100.0f, maxReductionDb = -100.0f;
+    int nearRangeBlocks = 0;
+    int reductionBlocks = 0;
+    float savedThresholdDb = 0.0f, savedRatio = 0.0f, savedMakeupDb = 0.0f;
+
+    // Seconds on a monotonic clock, for the assistants' time limits; tests replace it.
+    std::function<double()> secondsClock = [] { return juce::Time::getMillisecondCounterHiRes() / 1000.0; };
+
+    //==========================================================================
+    // Tempo sync and tilt.
+    float baseAttackMs = 0.0f, baseHoldMs = 0.0f, baseReleaseMs = 0.0f;
+    float bpmSyncAttackOffset = 0.0f, bpmSyncHoldOffset = 0.0f, bpmSyncReleaseOffset = 0.0f;
+    bool bpmSyncWasOn = false;
+    std::atomic<bool> timingUpdateInProgress { false };
+    double manualBPM = 120.0;
+    bool bpmFreeMode = false;
+
+private:
+    static const juce::StringArray& reactingParameterIDs();
+
+    std::atomic<float>* rawValue (const char* parameterID) const;
+    void setParameterFromPlainValue (const char* parameterID, float plainValue);
+
+    // Audio-path steps.
+    void followHostTempo();
+    void writeDisplayHistory (const juce::AudioBuffer<float>&);
+    void takeSnapshotIfDue (int numSamples);
+    void updateClipIndicator (const juce::AudioBuffer<float>&);
+    void updateRangeWarningGlow();
+    void processBypassed (juce::AudioBuffer<float>&);
+    void applyGainRamp (juce::SmoothedValue<float>&, float target, juce::AudioBuffer<float>&);
+    void applyOversamplingLatency();
+    void applyPendingLookaheadChange();
+    void reportLatency();
+    void delayAndCaptureDry (int channel, float* samples, int numSamples, bool captureDry);
+    void compressChannel (PhysicsCompressor&, float* samples, int numSamples);
+    void applyMakeupAndMix (juce::AudioBuffer<float>&, float mix, bool dryCaptured);
+    static void protectOutput (juce::AudioBuffer<float>&);
+
+    // Automatic gain and threshold.
+    struct BlockLevels
+    {
+        float inputDb, outputDb, outputPeakDb;
+    };
+    float makeupForBlock (const BlockLevels&);
+    void startAutoThreshold();
+    void cancelAutoThreshold();
+    void stepAutoThreshold (float inputDb);
+    void clearReductionStatistics();
+    void updateReductionStatistics (float reduction);
+    void adjustAutoThreshold (float inputDb, float reduction);
+    void moveParameterTowards (const char* parameterID, float plainTarget, float fraction);
+
+    // Parameter reactions.
+    void refreshCompressor (PhysicsCompressor&);
+    void takeBaseTimesFromParameters();
+    void applyTilt();
+    void storeTimeChange (const juce::String& parameterID);
+    void rescaleOffsetsForTempoChange (double oldBPM, double newBPM);
+
+    // Oversampler rebuilds allocate, so they run on the message thread: at once
+    // when the request comes from there, else from this timer. The audio thread
+    // processes without oversampling while a request is pending.
+    void rebuildPendingOversamplers();
+    void timerCallback() override;
+    std::atomic<bool> compressorsInUse { false };
+
+    // Raw (denormalised) parameter values, looked up once; null when the tree
+    // has no parameter of that ID.
+    std::atomic<float>* thresholdParam = nullptr;
+    std::atomic<float>* ratioParam = nullptr;
+    std::atomic<float>* attackParam = nullptr;
+    std::atomic<float>* releaseParam = nullptr;
+    std::atomic<float>* holdParam = nullptr;
+    std::atomic<float>* holdBypassParam = nullptr;
+    std::atomic<float>* kneeParam = nullptr;
+    std::atomic<float>* rangeParam = nullptr;
+    std::atomic<float>* physicsModeParam = nullptr;
+    std::atomic<float>* forceMultiplierParam = nullptr;
+    std::atomic<float>* dampingParam = nullptr;
+    std::atomic<float>* releaseModeParam = nullptr;
+    std::atomic<float>* rangeExtremeParam = nullptr;
+    std::atomic<float>* forceExtremeParam = nullptr;
+    std::atomic<float>* dampingExtremeParam = nullptr;
+    std::atomic<float>* bpmSyncParam = nullptr;
+    std::atomic<float>* bpmSyncModeParam = nullptr;
+    std::atomic<float>* bypassParam = nullptr;
+    std::atomic<float>* tiltParam = nullptr;
+    std::atomic<float>* makeupGainParam = nullptr;
+    std::atomic<float>* inputGainParam = nullptr;
+    std::atomic<float>* outputGainParam = nullptr;
+    std::atomic<float>* autoGainParam = nullptr;
+    std::atomic<float>* mixParam = nullptr;
+    std::atomic<float>* safetyParam = nullptr;
+    std::atomic<float>* stabilityParam = nullptr;
+    std::atomic<float>* scHPFParam = nullptr;
+    std::atomic<float>* oversamplingParam = nullptr;
+    std::atomic<float>* autoThresholdParam = nullptr;
+    std::atomic<float>* intAutoParam = nullptr;
+    std::atomic<float>* lookaheadParam = nullptr;
+    std::atomic<float>* noteGridParam = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TarnwellCompressorAudioProcessor)
+};

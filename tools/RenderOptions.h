@@ -1,0 +1,32 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <optional>
+#include <vector>
+
+// The command line of tarnwell-render, checked for form only: whether a
+// parameter exists and takes the value is for the processor to say.
+struct RenderOptions
+{
+    struct Assignment
+    {
+        juce::String id;
+        double value = 0.0;
+        juce::String valueText; // as typed, for messages
+    };
+
+    static constexpr int defaultBlockSize = 512;
+    static constexpr int maximumBlockSize = 65536;
+
+    std::optional<juce::File> input, output, plot;
+    std::vector<Assignment> assignments; // in command-line order
+    int blockSize = defaultBlockSize;
+    bool showHelp = false;
+    bool listParameters = false;
+
+    // On failure returns nothing and sets `error` to a one-line message.
+    static std::optional<RenderOptions> parse (const juce::ArgumentList& args, juce::String& error);
+
+    static juce::String helpText();
+};
