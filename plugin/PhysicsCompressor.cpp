@@ -1,5 +1,7 @@
 #include "PhysicsCompressor.h"
 
+#include "Base2Math.h"
+
 namespace
 {
 constexpr float pi = 3.1415927f;
@@ -9,19 +11,28 @@ constexpr float sqrt2 = 1.4142135f;
 constexpr float gainSmoothing = 0.999f;
 constexpr float gainSmoothingComplement = 0.0009999871f;
 
-// 10^(db/20) and 20*log10(x) through base 2, whose library versions are
-// markedly faster; they agree with the decimal forms to float rounding.
+// 10^(db/20) and 20*log10(x) through base 2; they agree with the decimal
+// forms to float rounding.
 constexpr float log2Of10Over20 = 0.16609640f;
 constexpr float twentyLog10Of2 = 6.0205999f;
 
 float dbToGain (float db) noexcept
 {
-    return std::exp2 (db * log2Of10Over20);
+    return base2::exp2 (db * log2Of10Over20);
 }
 
 float gainToDb (float gain) noexcept
 {
-    return twentyLog10Of2 * std::log2 (gain);
+    return twentyLog10Of2 * base2::log2 (gain);
+}
+
+// The base of the mode's power: the overshoot over 40 dB, at most 1. The
+// floor lies below any overshoot two float levels can differ by; it keeps
+// the logarithm defined where the result is not used, and the power clear of
+// the subnormal range, whose arithmetic is slow.
+float shapeBase (float overDb) noexcept
+{
+    return std::max (std::min (overDb / 40.0f, 1.0f), 1.0e-12f);
 }
 } // namespace
 
@@ -226,9 +237,8 @@ void PhysicsCompressor::processInternal (float* samples, int numSamples, bool ov
     const int controlStep = oversampled ? std::max (oversamplingFactor, 1) : 1;
     const BlockSettings settings = captureBlockSettings();
 
-    // The gain only changes on control steps; convert it to linear only then.
-    GainCache cache { gainReductionDb, dbToGain (gainReductionDb) };
-    float heldGain = cache.gain;
+    // Until the chunk's first control step the gain of the last one holds.
+    float heldGain = dbToGain (gainReductionDb);
     ControlSteps steps;
 
     for (int start = 0; start < numSamples; start += chunkSize)
@@ -239,8 +249,9 @@ void PhysicsCompressor::processInternal (float* samples, int numSamples, bool ov
 
         filterDetectorInputs (chunk, count, firstControl, controlStep, steps);
         measureLevels (steps);
+        shapeTargets (steps, settings.curve);
         runControlSteps (steps, settings);
-        convertToGains (steps, cache);
+        convertToGains (steps);
         applyGains (chunk, count, firstControl, controlStep, steps, heldGain);
     }
 }
@@ -251,6 +262,7 @@ PhysicsCompressor::BlockSettings PhysicsCompressor::captureBlockSettings() const
     const float d = damping;
 
     k.curve = curveSettings();
+    k.peakHoldDecay = peakHoldDecay;
     k.peakDropThresholdDb = 16.0f * stability / 100.0f + 4.0f;
     k.stabilityWeight = stability / 100.0f;
 
@@ -268,20 +280,21 @@ PhysicsCompressor::BlockSettings PhysicsCompressor::captureBlockSettings() const
     // Damping slows the release the further it still has to travel.
     k.releaseCoeff = releaseCoeff;
     k.dampedRelease = d > 1.0f;
-    k.releaseDepthDivisor = rangeDb > 1.0f ? rangeDb : 1.0f;
+    k.inverseReleaseDepth = 1.0f / (rangeDb > 1.0f ? rangeDb : 1.0f);
+    k.log2ReleaseCoeff = (float) std::log2 ((double) releaseCoeff);
     k.releaseDamping = dampingExtreme ? std::min ((d - 1.0f) / 500.0f, 1.0f) : std::min ((d - 1.0f) / 1000.0f, 1.0f);
     k.releaseExponentScale = dampingExtreme ? 9.0f : 2.0f;
 
     k.massless = physicsMode == 0 || mass <= 0.0f;
     k.air = releaseMode == 1;
     k.boostable = safety > 0.01f;
-    k.heavyMode = physicsMode == 3;
 
     k.airAttackRate = std::min (0.3f * forceMultiplier + 0.1f, 0.95f);
     const float openness = std::min (0.25f * std::log10 (std::max (d, 1.0f)), 1.0f);
     k.airReleaseRate = std::min ((3.0f * openness + 1.0f) * 0.005f, 0.05f);
 
     k.forceTerms = forceTermsFor (forceMultiplier);
+    k.boostedForceTerms = forceTermsFor (forceMultiplier * (1.0f + 2.0f * safety / 100.0f));
     k.inverseSampleRate = 1.0f / (float) sampleRate;
     k.inverseMass = 1.0f / std::max (mass, 0.1f);
 
@@ -323,112 +336,174 @@ PhysicsCompressor::ForceTerms PhysicsCompressor::forceTermsFor (float f) const n
 
     t.boostFactor = f > 1.0f ? 1.0f + std::min ((f - 1.0f) / 50.0f, 0.3f) : 1.0f;
     t.velocityStep = t.accelerationFactor / std::max (mass, 0.1f) / (float) sampleRate;
+    t.deepens = physicsMode == 3 && f > 1.0f;
+    t.velocityGain = t.scaledForce * t.velocityStep;
+    t.heavyVelocityGain = t.heavyScaledForce * t.velocityStep;
     return t;
 }
 
 void PhysicsCompressor::filterDetectorInputs (const float* samples, int numSamples, int firstControl,
                                               int controlStep, ControlSteps& steps) noexcept
 {
-    // Runs on every sample; only the control samples are kept.
-    const float b0 = scB0, b1 = scB1, b2 = scB2, a1 = scA1, a2 = scA2;
-    float x1 = scX1, x2 = scX2, y1 = scY1, y2 = scY2;
-    int next = firstControl, count = 0;
-
+    // A non-finite sample must not reach the filter or detector state; for
+    // them it is silence. The processor zeroes the output sample.
+    float input[chunkSize];
     for (int i = 0; i < numSamples; ++i)
-    {
-        // A non-finite sample must not reach the filter or detector state;
-        // for them it is silence. The processor zeroes the output sample.
-        float d = std::isfinite (samples[i]) ? samples[i] : 0.0f;
+        input[i] = std::isfinite (samples[i]) ? samples[i] : 0.0f;
 
-        if (b0 != 0.0f)
+    // Runs on every sample; only the control samples are kept.
+    if (scB0 != 0.0f)
+    {
+        const float b0 = scB0, b1 = scB1, b2 = scB2, a1 = scA1, a2 = scA2;
+        float x1 = scX1, x2 = scX2, y1 = scY1, y2 = scY2;
+
+        for (int i = 0; i < numSamples; ++i)
         {
+            const float d = input[i];
             const float y = b0 * d + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
             x2 = x1;
             x1 = d;
             y2 = y1;
             y1 = y;
-            d = y;
+            input[i] = y;
         }
 
-        if (i == next)
-        {
-            steps.detectorInput[count++] = d;
-            next += controlStep;
-        }
+        scX1 = x1;
+        scX2 = x2;
+        scY1 = y1;
+        scY2 = y2;
     }
 
-    scX1 = x1;
-    scX2 = x2;
-    scY1 = y1;
-    scY2 = y2;
+    int count = 0;
+    for (int i = firstControl; i < numSamples; i += controlStep)
+        steps.detectorInput[count++] = input[i];
+
     steps.count = count;
 }
 
-void PhysicsCompressor::measureLevels (ControlSteps& steps) const noexcept
+void PhysicsCompressor::measureLevels (ControlSteps& steps) noexcept
 {
-    // Independent of any state, so the logarithms run back to back.
+    // The 1e-5 floor puts silence at -100 dB. Floor and logarithm in passes
+    // of their own, since together they do not vectorise.
     for (int j = 0; j < steps.count; ++j)
-    {
-        // The 1e-5 floor puts silence at -100 dB.
-        const float magnitude = std::max (std::abs (steps.detectorInput[j]), 1.0e-5f);
-        steps.levelDb[j] = juce::jlimit (-120.0f, 120.0f, gainToDb (magnitude));
-    }
+        steps.levelDb[j] = std::max (std::abs (steps.detectorInput[j]), 1.0e-5f);
+
+    for (int j = 0; j < steps.count; ++j)
+        steps.levelDb[j] = juce::jlimit (-120.0f, 120.0f, gainToDb (steps.levelDb[j]));
 }
 
 void PhysicsCompressor::followPeak (StepState& state, float levelDb, const BlockSettings& k) const noexcept
 {
-    // Both outcomes are computed and one is picked: noisy material makes the
-    // comparison unpredictable.
+    // Without branches: noisy material makes the comparison unpredictable.
+    // With the decay in [0, 1] the decayed peak lies above the level exactly
+    // when the level does not rise, so the larger of the two is the new peak.
     const bool rising = levelDb > state.peakHoldDb;
-    const float decayed = levelDb + (state.peakHoldDb - levelDb) * peakHoldDecay;
-    state.peakHoldDb = rising ? levelDb : decayed;
-    state.peakDropping = ! rising && decayed - levelDb > k.peakDropThresholdDb;
+    const float decayed = levelDb + (state.peakHoldDb - levelDb) * k.peakHoldDecay;
+    state.peakHoldDb = std::max (decayed, levelDb);
+    state.peakDropping = ! rising & (decayed - levelDb > k.peakDropThresholdDb);
 }
 
 float PhysicsCompressor::computeTargetReductionDb (float levelDb) noexcept
 {
-    StepState state = loadStepState();
-    const float targetDb = shapeTargetDb (state, levelDb, curveSettings());
-    previousStaticReductionDb = state.previousStaticReductionDb;
-    bigChange = state.bigChange;
-    return targetDb;
+    const CurveSettings c = curveSettings();
+    const float plainDb = plainReductionDb (levelDb, c);
+    bigChange = std::abs (plainDb - previousStaticReductionDb) >= c.bigChangeThresholdDb;
+    previousStaticReductionDb = plainDb;
+
+    const float kneedDb = insideKnee (levelDb, bigChange, c) ? kneeCurveDb (levelDb, bigChange, c) : levelDb;
+    const float overDb = kneedDb - c.thresholdDb;
+    return finishTargetDb (overDb, c.shaped ? shapeGainFor (shapeBase (overDb), c) : 1.0f, c);
 }
 
-float PhysicsCompressor::shapeTargetDb (StepState& state, float levelDb, const CurveSettings& c) noexcept
+float PhysicsCompressor::plainReductionDb (float levelDb, const CurveSettings& c) noexcept
 {
-    const float t = c.thresholdDb;
-    const float plainReduction = levelDb > t ? std::min (c.plainLimitDb, c.slope * (levelDb - t)) : 0.0f;
-    state.bigChange = std::abs (plainReduction - state.previousStaticReductionDb) >= c.bigChangeThresholdDb;
-    state.previousStaticReductionDb = plainReduction;
+    const float reduction = std::min (c.plainLimitDb, c.slope * (levelDb - c.thresholdDb));
+    return levelDb > c.thresholdDb ? reduction : 0.0f;
+}
 
-    float v = levelDb;
-    if (c.kneeEnabled)
+float PhysicsCompressor::halfKneeFor (bool bigChangeNow, const CurveSettings& c) noexcept
+{
+    return bigChangeNow ? c.halfBigChangeKneeDb : c.halfKneeDb;
+}
+
+bool PhysicsCompressor::insideKnee (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept
+{
+    const float halfKnee = halfKneeFor (bigChangeNow, c);
+    return (levelDb >= c.thresholdDb - halfKnee) & (levelDb <= c.thresholdDb + halfKnee);
+}
+
+float PhysicsCompressor::kneeCurveDb (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept
+{
+    // The curve is scaled by the knee setting even when narrowed.
+    const float kneeStart = c.thresholdDb - halfKneeFor (bigChangeNow, c);
+    return kneeStart + (levelDb - kneeStart) * (levelDb - kneeStart) / c.kneeDb;
+}
+
+float PhysicsCompressor::shapeGainFor (float base, const CurveSettings& c) noexcept
+{
+    // The modes press harder on small overshoots than on large ones.
+    const float power = base2::exp2InRange (c.shapeExponent * base2::log2 (base));
+    return 1.0f + c.shapeWeight * (1.0f - power);
+}
+
+float PhysicsCompressor::finishTargetDb (float overDb, float shapeGain, const CurveSettings& c) noexcept
+{
+    // Multiplying by a factor of exactly 1 changes nothing, so the plain
+    // curve shares this with the shaped ones.
+    const float reduction = -std::min (c.shapedLimitDb, c.slope * overDb * c.forceBoostFactor * shapeGain);
+    return overDb > 0.0f ? reduction : 0.0f;
+}
+
+void PhysicsCompressor::shapeTargets (ControlSteps& steps, const CurveSettings& curve) noexcept
+{
+    // Pass by pass, each simple enough to vectorise. A local copy of the
+    // settings, so the compiler sees that the stores cannot change them.
+    const CurveSettings c = curve;
+    const int n = steps.count;
+
+    for (int j = 0; j < n; ++j)
+        steps.plainReductionDb[j] = plainReductionDb (steps.levelDb[j], c);
+
+    // A big change compares with the previous step's plain reduction only,
+    // so it is known for the whole chunk before the recursion runs.
+    if (n > 0)
+        steps.bigChange[0] = std::abs (steps.plainReductionDb[0] - previousStaticReductionDb) >= c.bigChangeThresholdDb;
+
+    for (int j = 1; j < n; ++j)
+        steps.bigChange[j] = std::abs (steps.plainReductionDb[j] - steps.plainReductionDb[j - 1]) >= c.bigChangeThresholdDb;
+
+    // The knee curve in a pass of its own: computed inside the pick, the
+    // compiler would only compute it where picked and not vectorise.
+    float* overDb = steps.targetDb; // until the last pass turns it into the target
+    for (int j = 0; j < n; ++j)
+        overDb[j] = kneeCurveDb (steps.levelDb[j], steps.bigChange[j] != 0, c);
+
+    for (int j = 0; j < n; ++j)
     {
-        // Safety narrows the knee on sudden jumps so they are caught sooner.
-        const float halfKnee = (state.bigChange && c.safetyActive) ? c.halfSafetyKneeDb : c.halfKneeDb;
-        const float kneeStart = t - halfKnee;
-
-        // The curve is scaled by the knee setting even when narrowed.
-        if (levelDb >= kneeStart && levelDb <= t + halfKnee)
-            v = kneeStart + (levelDb - kneeStart) * (levelDb - kneeStart) / c.kneeDb;
+        const float levelDb = steps.levelDb[j];
+        overDb[j] = (insideKnee (levelDb, steps.bigChange[j] != 0, c) ? overDb[j] : levelDb) - c.thresholdDb;
     }
 
-    if (v <= t)
-        return 0.0f;
-
-    float reduction = c.slope * (v - t);
-
-    if (c.forceBoost)
-        reduction *= c.forceBoostFactor;
-
-    // The modes press harder on small overshoots than on large ones.
     if (c.shaped)
     {
-        const float b = std::min ((v - t) / 40.0f, 1.0f);
-        reduction *= 1.0f + c.shapeWeight * (1.0f - std::pow (b, c.shapeExponent));
+        for (int j = 0; j < n; ++j)
+            steps.shapeGain[j] = shapeBase (overDb[j]);
+        for (int j = 0; j < n; ++j)
+            steps.shapeGain[j] = shapeGainFor (steps.shapeGain[j], c);
+    }
+    else
+    {
+        std::fill (steps.shapeGain, steps.shapeGain + n, 1.0f);
     }
 
-    return -std::min (c.shapedLimitDb, reduction);
+    for (int j = 0; j < n; ++j)
+        steps.targetDb[j] = finishTargetDb (overDb[j], steps.shapeGain[j], c);
+
+    if (n > 0)
+    {
+        previousStaticReductionDb = steps.plainReductionDb[n - 1];
+        bigChange = steps.bigChange[n - 1] != 0;
+    }
 }
 
 PhysicsCompressor::CurveSettings PhysicsCompressor::curveSettings() const noexcept
@@ -441,16 +516,20 @@ PhysicsCompressor::CurveSettings PhysicsCompressor::curveSettings() const noexce
     c.plainLimitDb = rangeExtreme ? std::min (rangeDb, 80.0f) * 4.0f : std::min (rangeDb, 40.0f) * 3.0f;
 
     // With no knee set there is no curve to scale (a knee narrowed to its
-    // 0.1 dB minimum would divide by zero).
-    c.kneeEnabled = kneeDb > 0.0f;
-    c.safetyActive = safety > 0.01f;
+    // 0.1 dB minimum would divide by zero), so no level may fall inside it.
+    const bool kneeEnabled = kneeDb > 0.0f;
     c.kneeDb = kneeDb;
-    c.halfKneeDb = kneeDb / 2.0f;
-    c.halfSafetyKneeDb = std::max ((1.0f - 0.7f * safety / 100.0f) * kneeDb, 0.1f) / 2.0f;
+    c.halfKneeDb = kneeEnabled ? kneeDb / 2.0f : -1.0f;
+
+    // Safety narrows the knee on sudden jumps so they are caught sooner.
+    c.halfBigChangeKneeDb = ! kneeEnabled     ? -1.0f
+                            : safety > 0.01f ? std::max ((1.0f - 0.7f * safety / 100.0f) * kneeDb, 0.1f) / 2.0f
+                                             : c.halfKneeDb;
     c.bigChangeThresholdDb = bigChangeThresholdDb;
 
-    c.forceBoost = forceExtreme && f > 1.0f;
-    c.forceBoostFactor = f <= 20.0f ? 1.0f + 0.5f * (f - 1.0f) / 19.0f : 1.5f + 1.5f * (f - 20.0f) / 180.0f;
+    c.forceBoostFactor = ! (forceExtreme && f > 1.0f) ? 1.0f
+                         : f <= 20.0f ? 1.0f + 0.5f * (f - 1.0f) / 19.0f
+                                      : 1.5f + 1.5f * (f - 20.0f) / 180.0f;
 
     c.shaped = true;
     c.shapeWeight = 0.5f;
@@ -485,8 +564,9 @@ PhysicsCompressor::CurveSettings PhysicsCompressor::curveSettings() const noexce
 
 void PhysicsCompressor::runControlSteps (ControlSteps& steps, const BlockSettings& k) noexcept
 {
-    // The curve's power does not depend on the recursion, so it overlaps
-    // with the envelope and mass of the previous step.
+    // Only what depends on the previous step is left here; the choices are
+    // mostly picks rather than branches, since noisy material makes them
+    // unpredictable.
     StepState state = loadStepState();
 
     for (int j = 0; j < steps.count; ++j)
@@ -494,11 +574,10 @@ void PhysicsCompressor::runControlSteps (ControlSteps& steps, const BlockSetting
         const float levelDb = steps.levelDb[j];
         followPeak (state, levelDb, k);
 
-        float targetDb = applyStability (state, shapeTargetDb (state, levelDb, k.curve), k);
+        float targetDb = applyStability (state, steps.targetDb[j], k);
 
         // A level falling far below its peak must not drop the target too fast.
-        if (state.peakDropping)
-            targetDb = std::max (targetDb, state.gainReductionDb - 6.0f);
+        targetDb = state.peakDropping ? std::max (targetDb, state.gainReductionDb - 6.0f) : targetDb;
 
         if (k.holdActive)
             targetDb = applyHold (state, targetDb, levelDb, k);
@@ -510,10 +589,15 @@ void PhysicsCompressor::runControlSteps (ControlSteps& steps, const BlockSetting
             state.position = envelope;
             state.gainReductionDb = envelope;
         }
+        else if (k.air)
+        {
+            state.gainReductionDb = moveAir (state, envelope, k);
+        }
         else
         {
-            state.gainReductionDb = k.air ? moveAir (state, envelope, k)
-                                      : moveBox (state, envelope, k.boostable && state.bigChange, k);
+            // Safety lends the mass extra force on sudden changes.
+            const bool boosted = k.boostable && steps.bigChange[j] != 0;
+            state.gainReductionDb = moveBox (state, envelope, boosted ? k.boostedForceTerms : k.forceTerms, k);
         }
 
         steps.reductionDb[j] = state.gainReductionDb;
@@ -525,25 +609,18 @@ void PhysicsCompressor::runControlSteps (ControlSteps& steps, const BlockSetting
         detectorDb = steps.levelDb[steps.count - 1];
 }
 
-void PhysicsCompressor::convertToGains (ControlSteps& steps, GainCache& cache) noexcept
+void PhysicsCompressor::convertToGains (ControlSteps& steps) noexcept
 {
     for (int j = 0; j < steps.count; ++j)
-    {
-        // A held or settled reduction needs no new power.
-        if (steps.reductionDb[j] != cache.reductionDb)
-        {
-            cache.reductionDb = steps.reductionDb[j];
-            cache.gain = dbToGain (cache.reductionDb);
-        }
+        steps.gain[j] = base2::clampForExp2 (steps.reductionDb[j] * log2Of10Over20);
 
-        steps.gain[j] = cache.gain;
-    }
+    for (int j = 0; j < steps.count; ++j)
+        steps.gain[j] = base2::exp2InRange (steps.gain[j]);
 }
 
 PhysicsCompressor::StepState PhysicsCompressor::loadStepState() const noexcept
 {
-    return { peakHoldDb, peakDropping, previousStaticReductionDb, bigChange,
-             stabilityReductionDb, holdTimerMs, holdLevelDb, envelopeDb, gainReductionDb,
+    return { peakHoldDb, peakDropping, stabilityReductionDb, holdTimerMs, holdLevelDb, envelopeDb, gainReductionDb,
              position, velocity, force, acceleration };
 }
 
@@ -551,8 +628,6 @@ void PhysicsCompressor::storeStepState (const StepState& state) noexcept
 {
     peakHoldDb = state.peakHoldDb;
     peakDropping = state.peakDropping;
-    previousStaticReductionDb = state.previousStaticReductionDb;
-    bigChange = state.bigChange;
     stabilityReductionDb = state.stabilityReductionDb;
     holdTimerMs = state.holdTimerMs;
     holdLevelDb = state.holdLevelDb;
@@ -600,103 +675,82 @@ float PhysicsCompressor::followEnvelope (StepState& state, float targetDb, const
 {
     const float e = state.envelopeDb;
     const float d = e - targetDb;
-    float c;
 
-    if (e > targetDb) // attack: more reduction wanted
-    {
-        c = (k.slowAttackPossible && d > 1.0f) ? k.slowAttackCoeff : k.attackCoeff;
-    }
-    else
-    {
-        c = k.releaseCoeff;
+    // Attack when more reduction is wanted. A pick, not a branch, except
+    // where the release needs a power: that one is too slow to wait for on
+    // every step.
+    const bool attack = e > targetDb;
+    const float attackC = (k.slowAttackPossible && d > 1.0f) ? k.slowAttackCoeff : k.attackCoeff;
+    float releaseC = k.releaseCoeff;
 
-        if (k.dampedRelease)
-        {
-            const float q = std::min (std::abs (d) / k.releaseDepthDivisor, 1.0f);
-            c = std::pow (c, 1.0f + q * k.releaseDamping * k.releaseExponentScale);
-        }
+    if (k.dampedRelease && ! attack)
+    {
+        const float q = std::min (std::abs (d) * k.inverseReleaseDepth, 1.0f);
+        releaseC = base2::exp2 (k.log2ReleaseCoeff * (1.0f + q * k.releaseDamping * k.releaseExponentScale));
     }
 
-    state.envelopeDb = targetDb + d * c;
+    state.envelopeDb = targetDb + d * (attack ? attackC : releaseC);
     return state.envelopeDb;
 }
 
 float PhysicsCompressor::moveAir (StepState& state, float envelope, const BlockSettings& k) const noexcept
 {
     // Fast in, slow glide out; no momentum.
-    float p = state.position;
+    const float p = state.position;
+    const float attacked = p + (envelope - p) * k.airAttackRate;
+    const float released = p + (envelope - p) * k.airReleaseRate;
+    const float glided = std::abs (envelope - released) < 0.05f ? envelope : released;
+    const float n = envelope < p ? attacked : (envelope > p + 0.1f ? glided : envelope);
 
-    if (envelope < p)
-    {
-        p = p + (envelope - p) * k.airAttackRate;
-    }
-    else if (envelope > p + 0.1f)
-    {
-        p = p + (envelope - p) * k.airReleaseRate;
-        if (std::abs (envelope - p) < 0.05f)
-            p = envelope;
-    }
-    else
-    {
-        p = envelope;
-    }
-
-    state.position = p;
+    state.position = n;
     state.velocity = 0.0f;
-    return p;
+    return n;
 }
 
-float PhysicsCompressor::moveBox (StepState& state, float envelope, bool safetyBoost, const BlockSettings& k) const noexcept
+float PhysicsCompressor::moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) const noexcept
 {
-    // Safety lends the mass extra force on sudden changes.
-    ForceTerms boosted;
-    const ForceTerms* terms = &k.forceTerms;
-    if (safetyBoost)
-    {
-        boosted = forceTermsFor (forceMultiplier * (1.0f + 2.0f * safety / 100.0f));
-        terms = &boosted;
-    }
-    const ForceTerms& f = *terms;
     const float p = state.position;
     const float displacement = envelope - p;
 
-    const bool deepening = k.heavyMode && f.force > 1.0f && displacement > 0.1f;
+    const bool deepening = f.deepens && displacement > 0.1f;
     const float scale = deepening ? f.heavyScaledForce : f.scaledForce;
     state.force = scale * displacement;
     state.acceleration = state.force * k.inverseMass * f.accelerationFactor;
 
     // The velocity step takes the displacement times one combined factor, so
     // the recursion does not wait for the force and acceleration products.
-    float v = state.velocity + displacement * (scale * f.velocityStep);
+    // Only where the heavy scale can apply does it wait for the choice.
+    float velocityGain = f.velocityGain;
+    if (f.deepens)
+        velocityGain = deepening ? f.heavyVelocityGain : f.velocityGain;
+
+    float v = state.velocity + displacement * velocityGain;
     v = v * k.dampingFactor;
 
-    if (k.heavyDamping && std::abs (v) > 0.1f)
-        v = v * k.heavyDampingFactor;
+    if (k.heavyDamping)
+        v = std::abs (v) > 0.1f ? v * k.heavyDampingFactor : v;
 
-    v = v * (std::abs (displacement) > 0.5f ? f.boostFactor : 1.0f);
+    // Most settings have no boost: a factor of 1 would only lengthen the
+    // chain from one step to the next.
+    if (f.boostFactor != 1.0f)
+        v = v * (std::abs (displacement) > 0.5f ? f.boostFactor : 1.0f);
 
-    float n = p + v * k.inverseSampleRate;
-    state.velocity = juce::jlimit (-k.maxSpeed, k.maxSpeed, v);
+    const float moved = p + v * k.inverseSampleRate;
+    const float limited = juce::jlimit (-k.maxSpeed, k.maxSpeed, v);
 
     // Overshoot may not leave the band around the envelope, nor go above 0 dB.
     const float upper = std::min (0.0f, envelope + k.travelDb);
     const float lower = envelope - k.travelDb;
+    const bool above = moved > upper;
+    const bool below = moved < lower;
 
-    if (n > upper)
-    {
-        n = upper;
-        state.velocity = std::min (0.5f * state.velocity, 0.0f);
-    }
-    else if (n < lower)
-    {
-        n = lower;
-        state.velocity = std::max (0.5f * state.velocity, 0.0f);
-    }
+    float n = above ? upper : (below ? lower : moved);
+    state.velocity = above ? std::min (0.5f * limited, 0.0f) : (below ? std::max (0.5f * limited, 0.0f) : limited);
 
     // Always pull a little towards the rest point so the mass cannot drift.
     n = n * 0.995f + envelope * 0.005f;
-    if (k.extraSettling && n > envelope)
-        n = n + k.extraSettlingRate * (envelope - n) * (dampingExtreme ? 0.02f : 0.005f);
+    if (k.extraSettling)
+        n = n > envelope ? n + k.extraSettlingRate * (envelope - n) * (dampingExtreme ? 0.02f : 0.005f) : n;
 
     state.position = n;
     return n;

@@ -2,6 +2,8 @@
 
 #include <juce_dsp/juce_dsp.h>
 
+#include <cstdint>
+
 // One channel of the compressor: level detector, static curve shaped by the
 // physics mode, stability, hold, attack/release envelope and a damped moving
 // mass that follows the envelope. The processor writes the public settings
@@ -131,10 +133,9 @@ public:
 
 private:
     // A block is worked through in chunks, pass by pass: the sidechain
-    // filter, the detector logarithms, the control steps, the linear gains
-    // and the gain smoothing. The passes without state run their library
-    // calls back to back, and the recursive ones keep their state in
-    // registers.
+    // filter, the detector logarithms, the static curve, the control steps,
+    // the linear gains and the gain smoothing. The passes without state
+    // vectorise, and the recursive ones keep their state in registers.
     static constexpr int chunkSize = 64;
 
     struct ControlSteps
@@ -142,6 +143,10 @@ private:
         int count = 0;
         float detectorInput[chunkSize];
         float levelDb[chunkSize];
+        float plainReductionDb[chunkSize];
+        std::int32_t bigChange[chunkSize]; // as wide as the floats, so the curve pass vectorises
+        float shapeGain[chunkSize];
+        float targetDb[chunkSize];
         float reductionDb[chunkSize];
         float gain[chunkSize];
     };
@@ -152,8 +157,6 @@ private:
     {
         float peakHoldDb;
         bool peakDropping;
-        float previousStaticReductionDb;
-        bool bigChange;
         float stabilityReductionDb, holdTimerMs, holdLevelDb, envelopeDb, gainReductionDb;
         float position, velocity, force, acceleration;
     };
@@ -167,6 +170,8 @@ private:
         float accelerationFactor;
         float boostFactor;        // extra speed for large displacements
         float velocityStep;       // velocity change per unit of scaled force and step
+        bool deepens;             // heavy mode with extra force: the heavy scale applies to deepening moves
+        float velocityGain, heavyVelocityGain; // the scales times velocityStep
     };
 
     // The static curve's settings, resolved for the mode.
@@ -174,11 +179,9 @@ private:
     {
         float thresholdDb, slope;
         float plainLimitDb, shapedLimitDb;  // before and after the mode's factor
-        bool kneeEnabled, safetyActive;
-        float kneeDb, halfKneeDb, halfSafetyKneeDb;
+        float kneeDb, halfKneeDb, halfBigChangeKneeDb; // a negative half width: no knee
         float bigChangeThresholdDb;
-        bool forceBoost;
-        float forceBoostFactor;
+        float forceBoostFactor;             // 1 without the boost
         bool shaped;
         float shapeWeight, shapeExponent;
     };
@@ -187,7 +190,7 @@ private:
     struct BlockSettings
     {
         CurveSettings curve;
-        float peakDropThresholdDb;
+        float peakHoldDecay, peakDropThresholdDb;
         float stabilityWeight;
         bool holdActive;
         float holdStepMs, holdLimitMs;
@@ -195,20 +198,15 @@ private:
         bool slowAttackPossible;
         float releaseCoeff;
         bool dampedRelease;
-        float releaseDepthDivisor, releaseDamping, releaseExponentScale;
-        bool massless, air, boostable, heavyMode;
+        float log2ReleaseCoeff, inverseReleaseDepth, releaseDamping, releaseExponentScale;
+        bool massless, air, boostable;
         float airAttackRate, airReleaseRate;
-        ForceTerms forceTerms;
+        ForceTerms forceTerms, boostedForceTerms; // without and with the safety boost
         float inverseSampleRate, inverseMass, dampingFactor;
         bool heavyDamping;
         float heavyDampingFactor, maxSpeed, travelDb;
         bool extraSettling;
         float extraSettlingRate;
-    };
-
-    struct GainCache
-    {
-        float reductionDb, gain;
     };
 
     BlockSettings captureBlockSettings() const noexcept;
@@ -217,19 +215,25 @@ private:
 
     inline void filterDetectorInputs (const float* samples, int numSamples, int firstControl, int controlStep,
                                       ControlSteps& steps) noexcept;
-    inline void measureLevels (ControlSteps& steps) const noexcept;
+    static inline void measureLevels (ControlSteps& steps) noexcept;
+    inline void shapeTargets (ControlSteps& steps, const CurveSettings& curve) noexcept;
     inline void runControlSteps (ControlSteps& steps, const BlockSettings& k) noexcept;
-    static inline void convertToGains (ControlSteps& steps, GainCache& cache) noexcept;
+    static inline void convertToGains (ControlSteps& steps) noexcept;
     inline void applyGains (float* samples, int numSamples, int firstControl, int controlStep,
                             const ControlSteps& steps, float& heldGain) noexcept;
 
     inline void followPeak (StepState& state, float levelDb, const BlockSettings& k) const noexcept;
-    static inline float shapeTargetDb (StepState& state, float levelDb, const CurveSettings& c) noexcept;
+    static inline float plainReductionDb (float levelDb, const CurveSettings& c) noexcept;
+    static inline float halfKneeFor (bool bigChangeNow, const CurveSettings& c) noexcept;
+    static inline bool insideKnee (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
+    static inline float kneeCurveDb (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
+    static inline float shapeGainFor (float base, const CurveSettings& c) noexcept;
+    static inline float finishTargetDb (float overDb, float shapeGain, const CurveSettings& c) noexcept;
     inline float applyStability (StepState& state, float targetDb, const BlockSettings& k) const noexcept;
     inline float applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) const noexcept;
     inline float followEnvelope (StepState& state, float targetDb, const BlockSettings& k) const noexcept;
     inline float moveAir (StepState& state, float envelope, const BlockSettings& k) const noexcept;
-    inline float moveBox (StepState& state, float envelope, bool safetyBoost, const BlockSettings& k) const noexcept;
+    inline float moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) const noexcept;
 
     inline StepState loadStepState() const noexcept;
     inline void storeStepState (const StepState& state) noexcept;

@@ -44,12 +44,19 @@ float decibelsOf (float level)
     return 20.0f * std::log10 (level + 1.0e-10f);
 }
 
-void prepareDelayLine (juce::dsp::DelayLine<float, juce::dsp::DelayLineInterpolationTypes::Linear>& line,
-                       const juce::dsp::ProcessSpec& spec, int maximumDelay, int delay)
+using DelayLine = TarnwellCompressorAudioProcessor::DelayLine;
+
+// A delay the line cannot hold would read outside it.
+void setDelayWithinLine (DelayLine& line, int delay)
+{
+    line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), delay));
+}
+
+void prepareDelayLine (DelayLine& line, const juce::dsp::ProcessSpec& spec, int maximumDelay, int delay)
 {
     line.setMaximumDelayInSamples (maximumDelay);
     line.prepare (spec);
-    line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), delay));
+    setDelayWithinLine (line, delay);
     line.reset();
 }
 
@@ -517,7 +524,7 @@ void TarnwellCompressorAudioProcessor::applyOversamplingLatency()
 
     appliedOversamplingLatency = latency;
     for (auto& line : dryDelayLines)
-        line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), latency));
+        setDelayWithinLine (line, latency);
 }
 
 void TarnwellCompressorAudioProcessor::applyPendingLookaheadChange()
@@ -535,7 +542,7 @@ void TarnwellCompressorAudioProcessor::applyPendingLookaheadChange()
     for (auto& line : bypassDelayLines)
     {
         line.reset();
-        line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), active ? lookaheadSamples : 0));
+        setDelayWithinLine (line, active ? lookaheadSamples : 0);
     }
 }
 
@@ -550,7 +557,7 @@ void TarnwellCompressorAudioProcessor::reportLatency()
     reportedLatency = total;
 
     for (auto& line : dryDelayLines)
-        line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), total));
+        setDelayWithinLine (line, total);
 }
 
 void TarnwellCompressorAudioProcessor::delayAndCaptureDry (int channel, float* samples, int numSamples, bool captureDry)

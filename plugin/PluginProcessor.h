@@ -56,6 +56,16 @@ public:
     void updateTimingParametersForBPMSync();
     void updateBPMSyncUIParameters();
 
+    // One block of the automatic gain and threshold assistants, from the
+    // block's input RMS (after input gain) and its RMS and peak after
+    // compression, all in dB. makeupForBlock returns the make-up to apply.
+    struct BlockLevels
+    {
+        float inputDb, outputDb, outputPeakDb;
+    };
+    float makeupForBlock (const BlockLevels&);
+    void stepAutoThreshold (float inputDb);
+
     // The factor by which tilt moves a time along the note grid, at the tempo in use.
     float calculateTiltMultiplierForValue (float timeMs, float tiltPercent) const;
 
@@ -196,14 +206,8 @@ private:
     static void protectOutput (juce::AudioBuffer<float>&);
 
     // Automatic gain and threshold.
-    struct BlockLevels
-    {
-        float inputDb, outputDb, outputPeakDb;
-    };
-    float makeupForBlock (const BlockLevels&);
     void startAutoThreshold();
     void cancelAutoThreshold();
-    void stepAutoThreshold (float inputDb);
     void clearReductionStatistics();
     void updateReductionStatistics (float reduction);
     void adjustAutoThreshold (float inputDb, float reduction);

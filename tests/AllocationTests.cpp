@@ -68,6 +68,11 @@ TEST_P (NoAllocation, ProcessBlockAllocatesNothing)
     const double rate = 48000.0;
     const int blockSize = 512;
     TarnwellCompressorAudioProcessor p;
+    test::TestPlayHead playHead;
+    p.setPlayHead (&playHead);
+    // A tenth of a second per block, so the assistants reach their time limits and finish.
+    double now = 0.0;
+    p.secondsClock = [&now] { return now; };
     p.prepareToPlay (rate, blockSize);
 
     for (const auto& [id, value] : GetParam().values)
@@ -77,13 +82,18 @@ TEST_P (NoAllocation, ProcessBlockAllocatesNothing)
     juce::MidiBuffer midi;
 
     // The audio thread also automates: alternate a registered and an
-    // unregistered parameter between blocks, as a host does.
+    // unregistered parameter between blocks, as a host does. The assistants
+    // run on the signal.
     int counted = 0;
     std::thread audio ([&]
     {
-        for (int block = 0; block < 200; ++block)
+        for (int block = 0; block < 400; ++block)
         {
             test::fillTestSignal (buffer, rate, block * blockSize);
+            now += 0.1;
+
+            // The host's tempo changes now and then.
+            playHead.bpm = (block / 10) % 2 == 0 ? 120.0 : 93.5;
 
             allocationsCounted = 0;
             countingAllocations = true;
@@ -115,8 +125,11 @@ INSTANTIATE_TEST_SUITE_P (
                                                { "forceMultiplier", 200.0f }, { "safety", 50.0f },
                                                { "stability", 50.0f }, { "scHPF", 120.0f } } },
                        Setting { "TiltAndTempoSync", { { "bpmSync", 1.0f }, { "tilt", 40.0f } } },
+                       Setting { "AutoGain", { { "autoGain", 1.0f } } },
+                       Setting { "AutoThreshold", { { "autoThreshold", 1.0f } } },
+                       Setting { "IntelligentAutoThreshold", { { "intAuto", 1.0f }, { "autoThreshold", 1.0f } } },
                        Setting { "Bypass", { { "bypass", 1.0f }, { "lookahead", 1.0f } } }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (NoAllocation, LookaheadAndOversamplingSwitchedFromTheAudioThread)
 {

@@ -1,3 +1,4 @@
+#include "Base2Math.h"
 #include "PhysicsCompressor.h"
 
 #include <gtest/gtest.h>
@@ -972,4 +973,72 @@ TEST (PhysicsCompressorSetup, PrepareUsesHostRateAndModeMass)
     EXPECT_FLOAT_EQ (c.attackCoeff, (float) std::exp (-1.0 / (96000.0 * (double) 0.001f * 10.0)));
     EXPECT_FLOAT_EQ (c.releaseCoeff, (float) std::exp (-1.0 / (96000.0 * (double) 0.001f * 100.0)));
     EXPECT_EQ (c.oversampler, nullptr);
+}
+
+//==============================================================================
+// Vectorisable logarithm and power.
+
+namespace
+{
+// Distance in units in the last place of the expected value.
+double ulpsBetween (float actual, float expected)
+{
+    if (actual == expected)
+        return 0.0;
+    if (! std::isfinite (actual) || ! std::isfinite (expected))
+        return std::numeric_limits<double>::infinity();
+
+    const float magnitude = std::abs (expected);
+    const float ulp = std::nextafter (magnitude, std::numeric_limits<float>::infinity()) - magnitude;
+    return std::abs ((double) actual - (double) expected) / (double) ulp;
+}
+} // namespace
+
+struct Base2Case
+{
+    const char* name;
+    float (*approximation) (float);
+    float (*library) (float);
+    float from, to;  // both of the same sign
+    double maxUlps;
+};
+
+TEST (Base2Math, AgreesWithTheLibraryOverTheRangesInUse)
+{
+    // Every 127th float: millions of values, reaching every exponent and
+    // mantissa region, including the subnormal results of exp2.
+    const Base2Case cases[] = {
+        { "log2 of detector levels", base2::log2, [] (float x) { return std::log2 (x); }, 1.0e-5f, 3.0e38f, 2.0 },
+        { "exp2 of reductions", base2::exp2, [] (float x) { return std::exp2 (x); }, -0.0f, -160.0f, 1.0 },
+        { "exp2 of positive powers", base2::exp2, [] (float x) { return std::exp2 (x); }, 0.0f, 130.0f, 1.0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        double worst = 0.0;
+        float worstAt = 0.0f;
+        const auto last = base2::bitsOf (c.to);
+
+        for (auto bits = base2::bitsOf (c.from); bits <= last; bits += 127)
+        {
+            const float x = base2::floatOf (bits);
+            const double e = ulpsBetween (c.approximation (x), c.library (x));
+            if (e > worst)
+            {
+                worst = e;
+                worstAt = x;
+            }
+        }
+
+        EXPECT_LE (worst, c.maxUlps) << "at " << worstAt;
+    }
+}
+
+TEST (Base2Math, Exp2SaturatesLikeTheLibrary)
+{
+    EXPECT_EQ (base2::exp2 (-1000.0f), 0.0f);
+    EXPECT_EQ (base2::exp2 (1000.0f), std::numeric_limits<float>::infinity());
+    EXPECT_EQ (base2::exp2 (0.0f), 1.0f);
+    EXPECT_EQ (base2::exp2 (-149.0f), std::numeric_limits<float>::denorm_min());
 }

@@ -14,6 +14,33 @@ inline void setParameter (TarnwellCompressorAudioProcessor& p, const char* id, f
     parameter->setValueNotifyingHost (parameter->convertTo0to1 (plainValue));
 }
 
+// A host transport that reports a chosen tempo (or none) and is playing.
+struct TestPlayHead : juce::AudioPlayHead
+{
+    juce::Optional<double> bpm;
+
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+        info.setBpm (bpm);
+        info.setIsPlaying (true);
+        return info;
+    }
+};
+
+// Runs `blocks` blocks of a constant level on every channel.
+inline void runConstant (TarnwellCompressorAudioProcessor& p, float level, int blockSize, int blocks)
+{
+    juce::AudioBuffer<float> buffer (p.getTotalNumOutputChannels(), blockSize);
+    juce::MidiBuffer midi;
+    for (int i = 0; i < blocks; ++i)
+    {
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+            juce::FloatVectorOperations::fill (buffer.getWritePointer (ch), level, blockSize);
+        p.processBlock (buffer, midi);
+    }
+}
+
 inline float parameterValue (TarnwellCompressorAudioProcessor& p, const char* id)
 {
     return p.parameters.getRawParameterValue (id)->load();

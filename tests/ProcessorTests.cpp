@@ -148,7 +148,9 @@ TEST_P (DryAlignment, MixZeroIsTheInputDelayedByTheReportedLatency)
     const int lookahead = c.lookahead ? (int) (0.02 * c.sampleRate) : 0;
     ASSERT_EQ (p->getLatencySamples(), oversamplingLatency + lookahead);
     if (c.oversampling != 0)
+    {
         EXPECT_GT (oversamplingLatency, 0);
+    }
 
     const auto r = render (*p, c.sampleRate, blockSize, (int) c.sampleRate / 2);
     const float gain = juce::Decibels::decibelsToGain (6.0f) * juce::Decibels::decibelsToGain (-3.0f);
@@ -502,10 +504,3 @@ TEST (Processor, WithTempoSyncTheKnobSetsAnOffsetFromTheTempoTime)
     EXPECT_NEAR (p->compressors[0]->effectiveAttackMs, 40.0f, 0.01f);
 }
 } // namespace
-
-int main (int argc, char** argv)
-{
-    juce::ScopedJuceInitialiser_GUI juceInit;
-    ::testing::InitGoogleTest (&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -318,6 +318,43 @@ TEST (Renderer, MonoRunsOneCompressorLikeEachSideOfAStereoRender)
     EXPECT_EQ (largestDifference (monoOut, dualOut, 0), 0.0f);
 }
 
+TEST (Renderer, BpmGivesTempoSyncedSettingsAHostTempo)
+{
+    // With tempo sync the times follow the host: at 60 BPM the release is
+    // twice as long as at the built-in 120 BPM, so the sound differs.
+    TempFolder temp;
+    writeAudio (temp / "in.wav", makeSignal (2, rate, 2.0), rate, 32);
+
+    for (const auto* bpm : { "120", "60" })
+    {
+        auto run = runRenderer ({ "--bpm", bpm, "--set", "bpmSync=1", "in.wav",
+                                  juce::String ("at") + bpm + ".wav" },
+                                temp.folder, juce::ChildProcess::wantStdOut);
+        ASSERT_EQ (run.exitCode, 0) << run.output;
+        EXPECT_TRUE (run.output.contains (juce::String (bpm) + ".00 BPM")) << run.output;
+    }
+    ASSERT_EQ (runRenderer ({ "--set", "bpmSync=1", "in.wav", "plain.wav" }, temp.folder,
+                            juce::ChildProcess::wantStdOut).exitCode, 0);
+
+    const auto at120 = readAudio (temp / "at120.wav").audio;
+    EXPECT_EQ (largestDifference (at120, readAudio (temp / "plain.wav").audio, 0), 0.0f)
+        << "120 BPM is the tempo the plug-in assumes without a host";
+    EXPECT_GT (largestDifference (at120, readAudio (temp / "at60.wav").audio, 0), 1.0e-3f);
+}
+
+TEST (Renderer, ReportsWhatTheAssistantsLearned)
+{
+    TempFolder temp;
+    writeAudio (temp / "in.wav", makeSignal (2, rate, 4.0), rate, 32);
+
+    const auto run = runRenderer ({ "--set", "autoThreshold=1", "--set", "intAuto=1", "in.wav" }, temp.folder,
+                                  juce::ChildProcess::wantStdOut);
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (run.output.contains ("Learned   make-up ")) << run.output;
+    EXPECT_TRUE (run.output.contains ("automatic threshold ")) << run.output;
+    EXPECT_TRUE (run.output.contains ("automatic gain ")) << run.output;
+}
+
 TEST (Renderer, WithoutAnInputRendersTheDemoIntoOut)
 {
     TempFolder temp;
@@ -420,6 +457,7 @@ INSTANTIATE_TEST_SUITE_P (
         ErrorCase { "PlotFolderMissing", { "--plot", "{fixtures}/no-such-folder/plot.png", "{in}", "{out}" }, "cannot write" },
         ErrorCase { "OutputIsInput", { "{in}", "{in}" }, "would overwrite the input" },
         ErrorCase { "OutputExtensionOfOtherFormat", { "{in}", "{fixtures}/out.aiff" }, "must end in .wav" },
+        ErrorCase { "TempoOutOfRange", { "--bpm", "0", "{in}", "{out}" }, "--bpm 0 is not a tempo from 1 to 999" },
         // Without an input the demo would be written; a bad setting stops it first.
         ErrorCase { "DemoWithUnknownParameter", { "--set", "bogus=1" }, "unknown parameter \"bogus\"" }),
     caseName<ErrorCase>);

@@ -1,6 +1,7 @@
 #include "OfflineRenderer.h"
 
-juce::String OfflineRenderer::prepare (int numChannels, double sampleRate, int newBlockSize)
+juce::String OfflineRenderer::prepare (int numChannels, double newSampleRate, int newBlockSize,
+                                      std::optional<double> bpm)
 {
     if (numChannels < 1 || numChannels > 2)
         return "the input has " + juce::String (numChannels)
@@ -17,13 +18,22 @@ juce::String OfflineRenderer::prepare (int numChannels, double sampleRate, int n
     blockSize = newBlockSize;
     chunk.setSize (numChannels, blockSize * juce::jmax (1, chunkTargetSamples / blockSize));
 
-    // No transport yet: without a play head the processor keeps its own
-    // 120 BPM. Rendering at a song's tempo means setting an AudioPlayHead here.
-    processor.setPlayHead (nullptr);
+    // Without a transport the processor keeps its own 120 BPM.
+    if (bpm.has_value())
+        playHead.emplace (*bpm);
+    else
+        playHead.reset();
+    processor.setPlayHead (playHead.has_value() ? &*playHead : nullptr);
+
+    // The assistants' time limits count audio time, not the (much shorter)
+    // time it takes to render it.
+    sampleRate = newSampleRate;
+    samplesRendered = 0;
+    processor.secondsClock = [this] { return (double) samplesRendered / sampleRate; };
 
     processor.setNonRealtime (true);
-    processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
-    processor.prepareToPlay (sampleRate, blockSize);
+    processor.setRateAndBufferSizeDetails (newSampleRate, blockSize);
+    processor.prepareToPlay (newSampleRate, blockSize);
     return {};
 }
 
@@ -53,7 +63,10 @@ OfflineRenderer::Result OfflineRenderer::render (juce::AudioFormatReader& reader
         {
             const int length = juce::jmin (blockSize, chunkLength - start);
             juce::AudioBuffer<float> block (chunk.getArrayOfWritePointers(), channels, start, length);
+            if (playHead.has_value())
+                playHead->setTimeInSamples (samplesRendered);
             processor.processBlock (block, midi);
+            samplesRendered += length;
             analysis.addGainReduction (-processor.compressors[0]->gainReductionDb, position + start, length);
         }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "FixedTempoPlayHead.h"
 #include "PluginProcessor.h"
 #include "RenderAnalysis.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <functional>
+#include <optional>
 
 // Runs a fresh processor over a file the way a host bounces a track: one
 // prepared instance, blocks of a fixed size, the output exactly as the
@@ -18,8 +20,9 @@ public:
     TarnwellCompressorAudioProcessor processor;
 
     // Sets the buses to the file's channels (mono or stereo) and prepares the
-    // processor. Returns why not when the file has another channel count.
-    juce::String prepare (int numChannels, double sampleRate, int blockSize);
+    // processor, with a playing transport at `bpm` when given. Returns why
+    // not when the file has another channel count.
+    juce::String prepare (int numChannels, double sampleRate, int blockSize, std::optional<double> bpm);
 
     struct Result
     {
@@ -39,6 +42,9 @@ private:
     static constexpr int chunkTargetSamples = 65536;
 
     int blockSize = 0;
+    double sampleRate = 48000.0;
+    juce::int64 samplesRendered = 0;
+    std::optional<FixedTempoPlayHead> playHead;
     juce::AudioBuffer<float> chunk;
     juce::MidiBuffer midi;
 };

@@ -205,6 +205,39 @@ void printSummary (const RenderAnalysis& analysis, const OfflineRenderer::Result
               << " s of audio in " << juce::String (result.processingSeconds, 3) << " s of processing)\n";
 }
 
+bool wasSwitchedOn (const RenderOptions& options, const char* id)
+{
+    for (const auto& a : options.assignments)
+        if (a.id == id && a.value > 0.5)
+            return true;
+    return false;
+}
+
+// What the automatic gain and threshold learned, when they were asked to run.
+void printAssistants (const RenderOptions& options, TarnwellCompressorAudioProcessor& processor)
+{
+    const bool autoGain = wasSwitchedOn (options, "autoGain");
+    const bool autoThreshold = wasSwitchedOn (options, "autoThreshold");
+    if (! autoGain && ! autoThreshold)
+        return;
+
+    auto value = [&processor] (const char* id) { return processor.parameters.getRawParameterValue (id)->load(); };
+    auto state = [&value] (const char* id, const char* name)
+    {
+        return juce::String (name) + (value (id) > 0.5f ? " still running when the file ended" : " finished");
+    };
+
+    juce::StringArray states;
+    if (autoThreshold)
+        states.add (state ("autoThreshold", "automatic threshold"));
+    if (autoGain || autoThreshold)
+        states.add (state ("autoGain", "automatic gain"));
+
+    std::cout << "Learned   make-up " << juce::String (value ("makeupGain"), 1) << " dB, threshold "
+              << juce::String (value ("threshold"), 1) << " dB, ratio " << juce::String (value ("ratio"), 1)
+              << ":1\n          " << states.joinIntoString ("; ") << "\n";
+}
+
 int renderFile (const RenderOptions& options, OfflineRenderer& renderer, const juce::File& input,
                 const juce::File& output)
 {
@@ -221,7 +254,7 @@ int renderFile (const RenderOptions& options, OfflineRenderer& renderer, const j
         return fail (error, usageError);
 
     const int channels = (int) reader->numChannels;
-    if (error = renderer.prepare (channels, reader->sampleRate, options.blockSize); error.isNotEmpty())
+    if (error = renderer.prepare (channels, reader->sampleRate, options.blockSize, options.bpm); error.isNotEmpty())
         return fail (error, fileError);
 
     // Everything goes to hidden files beside the targets first; they replace
@@ -275,6 +308,9 @@ int renderFile (const RenderOptions& options, OfflineRenderer& renderer, const j
                                                reader->lengthInSamples),
                analysis.output());
     printSummary (analysis, result, settingsText, options.blockSize);
+    if (options.bpm.has_value())
+        std::cout << "Tempo     " << juce::String (*options.bpm, 2) << " BPM, host transport playing\n";
+    printAssistants (options, renderer.processor);
 
     if (options.plot.has_value())
         std::cout << "Plot      " << options.plot->getFullPathName() << "\n";

@@ -100,6 +100,20 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::ArgumentList& arg
             }
             options.blockSize = *blockSize;
         }
+        else if (arg.isLongOption ("--bpm"))
+        {
+            const auto text = takeValue ("--bpm");
+            if (! text.has_value())
+                return std::nullopt;
+
+            const auto bpm = parseNumber (*text);
+            if (! bpm.has_value() || *bpm < minimumBPM || *bpm > maximumBPM)
+            {
+                error = "--bpm " + *text + " is not a tempo from 1 to 999";
+                return std::nullopt;
+            }
+            options.bpm = *bpm;
+        }
         else if (arg.isLongOption ("--plot"))
         {
             const auto text = takeValue ("--plot");
@@ -150,6 +164,9 @@ Options:
                      choices take their index, switches 0 or 1. Repeatable,
                      applied in order. Example: --set threshold=-30 --set ratio=4
   --block-size N     Samples per processed block, 1 to 65536 (default 512).
+  --bpm N            Render with a playing host transport at N BPM (1 to 999),
+                     for tempo-synced settings. Without it there is no
+                     transport and the plug-in keeps its own 120 BPM.
   --plot file.png    Also draw the input and output levels, the gain reduction
                      and the static curve of the settings into a PNG.
   --list-params      List the parameter IDs with their ranges, defaults, units.

@@ -18,10 +18,12 @@ struct RenderOptions
 
     static constexpr int defaultBlockSize = 512;
     static constexpr int maximumBlockSize = 65536;
+    static constexpr double minimumBPM = 1.0, maximumBPM = 999.0;
 
     std::optional<juce::File> input, output, plot;
     std::vector<Assignment> assignments; // in command-line order
     int blockSize = defaultBlockSize;
+    std::optional<double> bpm; // a playing host transport at this tempo
     bool showHelp = false;
     bool listParameters = false;
 
