@@ -52,10 +52,10 @@ void setDelayWithinLine (DelayLine& line, int delay)
     line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), delay));
 }
 
-void prepareDelayLine (DelayLine& line, const juce::dsp::ProcessSpec& spec, int maximumDelay, int delay)
+void prepareDelayLine (DelayLine& line, const juce::dsp::ProcessSpec& processSpec, int maximumDelay, int delay)
 {
     line.setMaximumDelayInSamples (maximumDelay);
-    line.prepare (spec);
+    line.prepare (processSpec);
     setDelayWithinLine (line, delay);
     line.reset();
 }
@@ -223,7 +223,7 @@ void TarnwellCompressorAudioProcessor::prepareToPlay (double newSampleRate, int 
 {
     const int channels = getTotalNumOutputChannels();
     const int maxBlock = juce::jmax (1, maximumExpectedSamplesPerBlock);
-    const juce::dsp::ProcessSpec spec { newSampleRate, (juce::uint32) maxBlock, 1 };
+    const juce::dsp::ProcessSpec processSpec { newSampleRate, (juce::uint32) maxBlock, 1 };
 
     sampleRate = newSampleRate;
     compressors.clear();
@@ -235,14 +235,14 @@ void TarnwellCompressorAudioProcessor::prepareToPlay (double newSampleRate, int 
         compressor->prepare (newSampleRate, maxBlock);
         compressors.push_back (std::move (compressor));
 
-        prepareDelayLine (dryDelayLines.emplace_back(), spec, (int) (0.1 * sampleRate), 0);
+        prepareDelayLine (dryDelayLines.emplace_back(), processSpec, (int) (0.1 * sampleRate), 0);
     }
 
     lookaheadSamples = (int) (20.0 * sampleRate / 1000.0);
 
     bypassDelayLines.clear();
     for (int channel = 0; channel < channels; ++channel)
-        prepareDelayLine (bypassDelayLines.emplace_back(), spec, lookaheadSamples + 64, lookaheadSamples);
+        prepareDelayLine (bypassDelayLines.emplace_back(), processSpec, lookaheadSamples + 64, lookaheadSamples);
 
     dryBuffers.assign ((size_t) channels, std::vector<float> ((size_t) maxBlock, 0.0f));
 
@@ -251,7 +251,7 @@ void TarnwellCompressorAudioProcessor::prepareToPlay (double newSampleRate, int 
 
     lookaheadDelayLines.clear();
     for (int channel = 0; channel < channels; ++channel)
-        prepareDelayLine (lookaheadDelayLines.emplace_back(), spec, lookaheadSamples + 1, lookaheadSamples);
+        prepareDelayLine (lookaheadDelayLines.emplace_back(), processSpec, lookaheadSamples + 1, lookaheadSamples);
 
     reportedLatency = -1;
     parameterChanged ({}, 0.0f);
