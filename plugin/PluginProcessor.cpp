@@ -787,7 +787,7 @@ void TarnwellCompressorAudioProcessor::takeBaseTimesFromParameters()
 
 void TarnwellCompressorAudioProcessor::applyTilt()
 {
-    if (attackParam == nullptr || holdParam == nullptr || releaseParam == nullptr)
+    if (! hasTimeParameters())
         return;
 
     float attack = baseAttackMs, hold = baseHoldMs, release = baseReleaseMs;
@@ -799,16 +799,8 @@ void TarnwellCompressorAudioProcessor::applyTilt()
         release += bpmSyncReleaseOffset;
     }
 
-    if (const float tilt = valueOr (tiltParam, 0.0f); tilt != 0.0f)
-    {
-        attack *= calculateTiltMultiplierForValue (attack, tilt);
-        hold *= calculateTiltMultiplierForValue (hold, tilt);
-        release *= calculateTiltMultiplierForValue (release, tilt);
-    }
-
-    setParameterFromPlainValue ("attack", attack);
-    setParameterFromPlainValue ("hold", hold);
-    setParameterFromPlainValue ("release", release);
+    applyTiltTo (attack, hold, release);
+    writeTimeParameters (attack, hold, release);
 }
 
 void TarnwellCompressorAudioProcessor::storeTimeChange (const juce::String& parameterID)
@@ -838,6 +830,29 @@ void TarnwellCompressorAudioProcessor::storeTimeChange (const juce::String& para
     }
 }
 
+bool TarnwellCompressorAudioProcessor::hasTimeParameters() const
+{
+    return attackParam != nullptr && holdParam != nullptr && releaseParam != nullptr;
+}
+
+void TarnwellCompressorAudioProcessor::applyTiltTo (float& attack, float& hold, float& release) const
+{
+    if (const float tilt = valueOr (tiltParam, 0.0f); tilt != 0.0f)
+    {
+        attack *= calculateTiltMultiplierForValue (attack, tilt);
+        hold *= calculateTiltMultiplierForValue (hold, tilt);
+        release *= calculateTiltMultiplierForValue (release, tilt);
+    }
+}
+
+// In this order: each write runs the reaction for that time before the next.
+void TarnwellCompressorAudioProcessor::writeTimeParameters (float attack, float hold, float release)
+{
+    setParameterFromPlainValue ("attack", attack);
+    setParameterFromPlainValue ("hold", hold);
+    setParameterFromPlainValue ("release", release);
+}
+
 float TarnwellCompressorAudioProcessor::calculateTiltMultiplierForValue (float timeMs, float tiltPercent) const
 {
     return PhysicsCompressor::calculateTiltMultiplier (timeMs, tiltPercent, tempoInUse());
@@ -846,8 +861,7 @@ float TarnwellCompressorAudioProcessor::calculateTiltMultiplierForValue (float t
 //==============================================================================
 void TarnwellCompressorAudioProcessor::updateTimingParametersForBPMSync()
 {
-    if (compressors.empty() || ! isOn (bpmSyncParam) || attackParam == nullptr || holdParam == nullptr
-        || releaseParam == nullptr)
+    if (compressors.empty() || ! isOn (bpmSyncParam) || ! hasTimeParameters())
         return;
 
     auto& first = *compressors.front();
@@ -863,24 +877,16 @@ void TarnwellCompressorAudioProcessor::updateTimingParametersForBPMSync()
     float hold = baseHoldMs + bpmSyncHoldOffset;
     float release = baseReleaseMs + bpmSyncReleaseOffset;
 
-    if (const float tilt = valueOr (tiltParam, 0.0f); tilt != 0.0f)
-    {
-        attack *= calculateTiltMultiplierForValue (attack, tilt);
-        hold *= calculateTiltMultiplierForValue (hold, tilt);
-        release *= calculateTiltMultiplierForValue (release, tilt);
-    }
+    applyTiltTo (attack, hold, release);
 
     timingUpdateInProgress = true;
-    setParameterFromPlainValue ("attack", attack);
-    setParameterFromPlainValue ("hold", hold);
-    setParameterFromPlainValue ("release", release);
+    writeTimeParameters (attack, hold, release);
     timingUpdateInProgress = false;
 }
 
 void TarnwellCompressorAudioProcessor::updateBPMSyncUIParameters()
 {
-    if (compressors.empty() || ! isOn (bpmSyncParam) || attackParam == nullptr || holdParam == nullptr
-        || releaseParam == nullptr)
+    if (compressors.empty() || ! isOn (bpmSyncParam) || ! hasTimeParameters())
         return;
 
     auto& first = *compressors.front();
@@ -894,9 +900,8 @@ void TarnwellCompressorAudioProcessor::updateBPMSyncUIParameters()
     if (std::abs (bpmSyncReleaseOffset) < 0.01f)
         baseReleaseMs = first.effectiveReleaseMs;
 
-    setParameterFromPlainValue ("attack", baseAttackMs + bpmSyncAttackOffset);
-    setParameterFromPlainValue ("hold", baseHoldMs + bpmSyncHoldOffset);
-    setParameterFromPlainValue ("release", baseReleaseMs + bpmSyncReleaseOffset);
+    writeTimeParameters (baseAttackMs + bpmSyncAttackOffset, baseHoldMs + bpmSyncHoldOffset,
+                         baseReleaseMs + bpmSyncReleaseOffset);
 }
 
 //==============================================================================

@@ -217,6 +217,9 @@ private:
     void refreshCompressor (PhysicsCompressor&);
     void takeBaseTimesFromParameters();
     void applyTilt();
+    bool hasTimeParameters() const;
+    void applyTiltTo (float& attack, float& hold, float& release) const;
+    void writeTimeParameters (float attack, float hold, float release);
     void storeTimeChange (const juce::String& parameterID);
     void rescaleOffsetsForTempoChange (double oldBPM, double newBPM);
 
