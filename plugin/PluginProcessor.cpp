@@ -297,8 +297,10 @@ void TarnwellCompressorAudioProcessor::processBlock (juce::AudioBuffer<float>& b
 
     applyGainRamp (inputGainSmoother, inputGain, buffer);
 
+    // Only the assistants need the block's RMS levels.
+    const bool assistantsRunning = isOn (autoGainParam) || isOn (autoThresholdParam);
     const float inputPeak = peakOf (buffer);
-    const float inputRms = rmsOf (buffer);
+    const float inputRms = assistantsRunning ? rmsOf (buffer) : 0.0f;
     inputMeterLevel = juce::jmax (inputPeak, 0.92f * inputMeterLevel);
 
     applyOversamplingLatency();
@@ -323,8 +325,10 @@ void TarnwellCompressorAudioProcessor::processBlock (juce::AudioBuffer<float>& b
 
     compressorsInUse.store (false);
 
-    const BlockLevels levels { decibelsOf (inputRms), juce::jmax (decibelsOf (rmsOf (buffer)), -100.0f),
-                               juce::jmax (decibelsOf (peakOf (buffer)), -100.0f) };
+    BlockLevels levels { -200.0f, -100.0f, -100.0f };
+    if (assistantsRunning)
+        levels = { decibelsOf (inputRms), juce::jmax (decibelsOf (rmsOf (buffer)), -100.0f),
+                   juce::jmax (decibelsOf (peakOf (buffer)), -100.0f) };
     const float makeupDb = makeupForBlock (levels);
     makeupGainInUseDb.store (makeupDb);
     makeupGainSmoother.setTargetValue (gainFromDb (makeupDb));
