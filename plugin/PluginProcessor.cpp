@@ -98,6 +98,8 @@ TarnwellCompressorAudioProcessor::TarnwellCompressorAudioProcessor()
                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
       parameters (*this, nullptr, "TarnwellCompressor", createParameterLayout())
 {
+    presetManager = std::make_unique<PresetManager> (parameters, *this);
+
     thresholdParam = rawValue ("threshold");
     ratioParam = rawValue ("ratio");
     attackParam = rawValue ("attack");
@@ -144,6 +146,10 @@ TarnwellCompressorAudioProcessor::TarnwellCompressorAudioProcessor()
         parameters.addParameterListener (id, this);
 
     parameterChanged ({}, 0.0f);
+
+    // Factory names carry a number, so only a user preset can be called this.
+    if (presetManager->getAllPresetNames().contains ("Default"))
+        presetManager->loadPreset ("Default");
 }
 
 TarnwellCompressorAudioProcessor::~TarnwellCompressorAudioProcessor()
@@ -356,14 +362,14 @@ void TarnwellCompressorAudioProcessor::followHostTempo()
 
     hostIsPlaying = position->getIsPlaying();
 
-    // No tempo, 0 or nonsense keeps the last good one; an absurdly fast tempo
-    // would shrink every synced time to nothing.
+    // No tempo, 0 or nonsense keeps the last good one.
     const auto bpm = position->getBpm();
-    if (! bpm.hasValue() || ! std::isfinite (*bpm) || *bpm <= 0.0)
+    const auto tempo = bpm.hasValue() ? usableTempo (*bpm) : std::nullopt;
+    if (! tempo.has_value())
         return;
 
     const double oldBPM = savedBPM;
-    savedBPM = juce::jmin (*bpm, maximumBPM);
+    savedBPM = *tempo;
 
     if (savedBPM != oldBPM && isOn (bpmSyncParam) && oldBPM > 0.0)
     {
@@ -371,6 +377,15 @@ void TarnwellCompressorAudioProcessor::followHostTempo()
         parameterChanged ({}, 0.0f);
         updateBPMSyncUIParameters();
     }
+}
+
+std::optional<double> TarnwellCompressorAudioProcessor::usableTempo (double bpm)
+{
+    // An absurdly fast tempo would shrink every synced time to nothing.
+    if (! std::isfinite (bpm) || bpm <= 0.0)
+        return std::nullopt;
+
+    return juce::jmin (bpm, maximumBPM);
 }
 
 void TarnwellCompressorAudioProcessor::rescaleOffsetsForTempoChange (double oldBPM, double newBPM)
@@ -679,7 +694,9 @@ void TarnwellCompressorAudioProcessor::protectOutput (juce::AudioBuffer<float>& 
 //==============================================================================
 void TarnwellCompressorAudioProcessor::parameterChanged (const juce::String& parameterID, float newValue)
 {
-    if (parameterID == "bpmSync" && isOn (bpmSyncParam) && bpmFreeMode)
+    const bool deriving = ! restoringState.load();
+
+    if (deriving && parameterID == "bpmSync" && isOn (bpmSyncParam) && bpmFreeMode)
     {
         // Switching tempo sync on always returns to the host tempo.
         bpmFreeMode = false;
@@ -701,16 +718,16 @@ void TarnwellCompressorAudioProcessor::parameterChanged (const juce::String& par
     if ((parameterID == "bpmSync" || parameterID.isEmpty()) && ! compressors.empty() && ! syncOn)
         takeBaseTimesFromParameters();
 
-    if (parameterID == "bpmSyncMode" && ! compressors.empty() && syncOn)
+    if (deriving && parameterID == "bpmSyncMode" && ! compressors.empty() && syncOn)
     {
         updateTimingParametersForBPMSync();
         bpmSyncAttackOffset = bpmSyncHoldOffset = bpmSyncReleaseOffset = 0.0f;
     }
 
-    if (parameterID == "tilt")
+    if (deriving && parameterID == "tilt")
         applyTilt();
 
-    if (parameterID == "attack" || parameterID == "hold" || parameterID == "release")
+    if (deriving && (parameterID == "attack" || parameterID == "hold" || parameterID == "release"))
         storeTimeChange (parameterID);
 
     if (parameterID == "bpmSync")
@@ -1182,19 +1199,6 @@ void TarnwellCompressorAudioProcessor::timerCallback()
 juce::AudioProcessorEditor* TarnwellCompressorAudioProcessor::createEditor()
 {
     return new juce::GenericAudioProcessorEditor (*this);
-}
-
-void TarnwellCompressorAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
-{
-    if (auto xml = parameters.copyState().createXml())
-        copyXmlToBinary (*xml, destData);
-}
-
-void TarnwellCompressorAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
-{
-    if (auto xml = getXmlFromBinary (data, sizeInBytes))
-        if (xml->hasTagName (parameters.state.getType()))
-            parameters.replaceState (juce::ValueTree::fromXml (*xml));
 }
 
 juce::AudioProcessorParameter* TarnwellCompressorAudioProcessor::getBypassParameter() const

@@ -7,9 +7,11 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "PhysicsCompressor.h"
+#include "PresetManager.h"
 
 class TarnwellCompressorAudioProcessor : public juce::AudioProcessor,
                                          public juce::AudioProcessorValueTreeState::Listener,
@@ -75,6 +77,14 @@ public:
     // Tempi outside this range are taken as its nearest end.
     static constexpr double maximumBPM = 999.0;
 
+    // A tempo as the compressors may follow it: nothing when it is not finite
+    // and positive, else capped at maximumBPM.
+    static std::optional<double> usableTempo (double bpm);
+
+    // Takes a tempo read from a preset file or a saved state as the host's
+    // last tempo. Ignored unless finite and positive; capped at maximumBPM.
+    void restoreSavedBPM (double bpm);
+
     //==========================================================================
     // Set when the tempo-sync display must be refreshed; the editor clears it.
     std::atomic<bool> bpmSyncUiDirty { true };
@@ -87,11 +97,13 @@ public:
     bool showWaveformBars = true;
     bool ecoMode = false;
     juce::String pendingPresetName;
-    bool kneeGlowEnabled = true;
+    std::atomic<bool> kneeGlowEnabled { true };
 
     juce::AudioProcessorValueTreeState parameters;
 
     std::vector<std::unique_ptr<PhysicsCompressor>> compressors;
+
+    std::unique_ptr<PresetManager> presetManager;
 
     //==========================================================================
     // Audio path.
@@ -180,6 +192,9 @@ public:
     float bpmSyncAttackOffset = 0.0f, bpmSyncHoldOffset = 0.0f, bpmSyncReleaseOffset = 0.0f;
     bool bpmSyncWasOn = false;
     std::atomic<bool> timingUpdateInProgress { false };
+    // While a host state is applied its values are final: the reactions that
+    // would derive times, offsets or the tempo mode from them stand aside.
+    std::atomic<bool> restoringState { false };
     double manualBPM = 120.0;
     bool bpmFreeMode = false;
 
@@ -229,6 +244,10 @@ private:
     void rebuildPendingOversamplers();
     void timerCallback() override;
     std::atomic<bool> compressorsInUse { false };
+
+    // Host state.
+    void restoreSettings (const juce::XmlElement&);
+    void applyRangeRules();
 
     // Raw (denormalised) parameter values, looked up once; null when the tree
     // has no parameter of that ID.

@@ -161,10 +161,3 @@ TEST (NoAllocation, LookaheadAndOversamplingSwitchedFromTheAudioThread)
     EXPECT_EQ (counted, 0);
 }
 } // namespace
-
-int main (int argc, char** argv)
-{
-    juce::ScopedJuceInitialiser_GUI juceInit;
-    ::testing::InitGoogleTest (&argc, argv);
-    return RUN_ALL_TESTS();
-}

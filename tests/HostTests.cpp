@@ -182,10 +182,3 @@ TEST_F (HostedPluginTest, HostBypassIsTheBypassParameter)
     EXPECT_EQ (bypass, instance().getParameters()[18]);
 }
 } // namespace
-
-int main (int argc, char** argv)
-{
-    juce::ScopedJuceInitialiser_GUI juceInit;
-    ::testing::InitGoogleTest (&argc, argv);
-    return RUN_ALL_TESTS();
-}

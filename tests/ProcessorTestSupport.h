@@ -4,6 +4,21 @@
 
 #include <cmath>
 #include <memory>
+#include <ostream>
+
+// Lets test failures show string lists and strings as text.
+namespace juce
+{
+inline void PrintTo (const StringArray& strings, std::ostream* os)
+{
+    *os << "{ \"" << strings.joinIntoString ("\", \"") << "\" }";
+}
+
+inline void PrintTo (const String& text, std::ostream* os)
+{
+    *os << "\"" << text << "\"";
+}
+} // namespace juce
 
 // Small helpers shared by the tests that drive the processor directly.
 namespace test

@@ -462,10 +462,3 @@ INSTANTIATE_TEST_SUITE_P (
         ErrorCase { "DemoWithUnknownParameter", { "--set", "bogus=1" }, "unknown parameter \"bogus\"" }),
     caseName<ErrorCase>);
 } // namespace
-
-int main (int argc, char** argv)
-{
-    juce::ScopedJuceInitialiser_GUI juceInit;
-    ::testing::InitGoogleTest (&argc, argv);
-    return RUN_ALL_TESTS();
-}

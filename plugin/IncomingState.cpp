@@ -1,0 +1,77 @@
+#include "IncomingState.h"
+
+#include <cmath>
+#include <optional>
+
+namespace
+{
+const juce::Identifier parameterType ("PARAM"), idKey ("id"), valueKey ("value");
+
+// Only plain decimal text counts as a number: "nan", "inf" or "12dB" do not.
+std::optional<double> finiteNumber (const juce::var& value)
+{
+    if (value.isString())
+    {
+        const auto text = value.toString().trim();
+
+        if (text.isEmpty() || ! text.containsOnly ("0123456789+-.eE"))
+            return std::nullopt;
+
+        const auto number = text.getDoubleValue();
+        return std::isfinite (number) ? std::optional<double> (number) : std::nullopt;
+    }
+
+    if (value.isDouble() || value.isInt() || value.isInt64() || value.isBool())
+    {
+        const auto number = (double) value;
+        return std::isfinite (number) ? std::optional<double> (number) : std::nullopt;
+    }
+
+    return std::nullopt;
+}
+
+double safeValueFor (const juce::RangedAudioParameter& parameter, const juce::var& stored, float current)
+{
+    const auto number = finiteNumber (stored);
+
+    if (! number.has_value())
+        return current;
+
+    const auto& range = parameter.getNormalisableRange();
+    return juce::jlimit ((double) range.start, (double) range.end, *number);
+}
+} // namespace
+
+juce::ValueTree IncomingState::prepare (juce::ValueTree tree, const juce::AudioProcessorValueTreeState& parameters)
+{
+    auto& processor = parameters.processor;
+
+    for (auto* p : processor.getParameters())
+    {
+        auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (p);
+        if (parameter == nullptr)
+            continue;
+
+        const auto current = parameters.getRawParameterValue (parameter->paramID)->load();
+        bool found = false;
+
+        for (auto child : tree)
+        {
+            if (! child.hasType (parameterType) || child[idKey].toString() != parameter->paramID)
+                continue;
+
+            found = true;
+            child.setProperty (valueKey, safeValueFor (*parameter, child[valueKey], current), nullptr);
+        }
+
+        if (! found)
+        {
+            juce::ValueTree child (parameterType);
+            child.setProperty (idKey, parameter->paramID, nullptr);
+            child.setProperty (valueKey, (double) current, nullptr);
+            tree.appendChild (child, nullptr);
+        }
+    }
+
+    return tree;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <cstdlib>
+
+namespace test
+{
+// Points HOME at a new empty folder for the object's lifetime, so that the
+// preset folders the plug-in creates and reads are never the real user's.
+class TemporaryHome
+{
+public:
+    TemporaryHome()
+        : previous (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
+          folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("tarnwell-home", {}, false))
+    {
+        folder.createDirectory();
+        setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
+    }
+
+    ~TemporaryHome()
+    {
+        setenv ("HOME", previous.toRawUTF8(), 1);
+        folder.deleteRecursively();
+    }
+
+private:
+    const juce::String previous;
+
+public:
+    const juce::File folder;
+
+    JUCE_DECLARE_NON_COPYABLE (TemporaryHome)
+};
+} // namespace test
