@@ -1,5 +1,6 @@
 // Loads the built VST3 bundle through JUCE's VST3 hosting and checks what a
-// DAW sees: identity, buses, programs, tail and the parameter list.
+// DAW sees: identity, buses, programs, tail, the parameter list, the project
+// state and the start-up preset.
 #include "HostedPlugin.h"
 
 #include <gtest/gtest.h>
@@ -153,7 +154,9 @@ TEST_F (HostedPluginTest, ListsTheParametersInOrderWithTheirRangesDefaultsAndUni
         EXPECT_TRUE (p.isAutomatable());
 
         if (expected.steps > 0)
+        {
             EXPECT_EQ (p.getNumSteps(), expected.steps);
+        }
     }
 }
 
@@ -180,5 +183,62 @@ TEST_F (HostedPluginTest, HostBypassIsTheBypassParameter)
     ASSERT_NE (bypass, nullptr);
     EXPECT_EQ (bypass->getName (64), "Bypass");
     EXPECT_EQ (bypass, instance().getParameters()[18]);
+}
+} // namespace
+
+namespace
+{
+HostedPlugin loadAnotherInstance()
+{
+    juce::String error;
+    auto another = HostedPlugin::load (juce::File (TARNWELL_VST3_BUNDLE), testSampleRate, testBlockSize, error);
+    EXPECT_NE (another.instance, nullptr) << error;
+    return another;
+}
+
+juce::AudioProcessorParameter* parameterNamed (juce::AudioPluginInstance& p, const juce::String& name)
+{
+    for (auto* parameter : p.getParameters())
+        if (parameter->getName (64) == name)
+            return parameter;
+    return nullptr;
+}
+
+TEST_F (HostedPluginTest, AProjectStateRestoresEveryParameterInANewInstance)
+{
+    auto saved = loadAnotherInstance();
+    ASSERT_NE (saved.instance, nullptr);
+    parameterNamed (*saved.instance, "Threshold")->setValueNotifyingHost (0.25f);
+    parameterNamed (*saved.instance, "Ratio")->setValueNotifyingHost (0.6f);
+    parameterNamed (*saved.instance, "Mix")->setValueNotifyingHost (0.5f);
+
+    juce::MemoryBlock project;
+    saved.instance->getStateInformation (project);
+
+    auto restored = loadAnotherInstance();
+    ASSERT_NE (restored.instance, nullptr);
+    restored.instance->setStateInformation (project.getData(), (int) project.getSize());
+
+    const auto& before = saved.instance->getParameters();
+    const auto& after = restored.instance->getParameters();
+    ASSERT_EQ (before.size(), after.size());
+    for (int i = 0; i < before.size(); ++i)
+        EXPECT_FLOAT_EQ (after[i]->getValue(), before[i]->getValue()) << before[i]->getName (64);
+}
+
+TEST_F (HostedPluginTest, ANewInstanceStartsWithTheUserPresetNamedDefault)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
+                            .getChildFile ("Audio/Presets/TARNWELL_PROJECT/TarnwellCompressor/User");
+    ASSERT_TRUE (folder.createDirectory());
+    const auto file = folder.getChildFile ("Default.twpreset");
+    ASSERT_TRUE (file.replaceWithText ("<TarnwellCompressor presetName=\"Default\">"
+                                       "<PARAM id=\"threshold\" value=\"-45\"/></TarnwellCompressor>"));
+
+    auto fresh = loadAnotherInstance();
+    file.deleteFile();
+    ASSERT_NE (fresh.instance, nullptr);
+    auto* threshold = parameterNamed (*fresh.instance, "Threshold");
+    EXPECT_EQ (threshold->getText (threshold->getValue(), 16).getFloatValue(), -45.0f);
 }
 } // namespace

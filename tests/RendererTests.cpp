@@ -391,6 +391,80 @@ TEST (Renderer, PlotWritesAPngBesideTheAudio)
     EXPECT_EQ (listing (temp.folder), juce::StringArray ({ "in-tarnwell.wav", "in.wav", "levels.png" }));
 }
 
+// The factory preset "16 EX TRIGGER BLEND ADV" as plain --set values.
+const char* const preset16Settings[] = { "threshold=-28.9", "ratio=5.6", "attack=9.38", "release=75", "hold=37.5",
+                                         "knee=2", "range=40", "physicsMode=3", "forceExtreme=1", "dampingExtreme=1",
+                                         "forceMultiplier=200", "damping=20000", "tilt=0", "makeupGain=2.0000002",
+                                         "inputGain=2.9802322e-07", "outputGain=2.9802322e-07", "mix=50",
+                                         "oversampling=2", "bpmSync=0", "bpmSyncMode=1", "autoGain=0", "bypass=0",
+                                         "safety=100", "lookahead=1", "stability=0", "scHPF=0", "rangeExtreme=0",
+                                         "holdBypass=0", "noteGrid=1", "releaseMode=1" };
+
+TEST (Renderer, APresetRendersLikeItsValuesSetOneByOne)
+{
+    TempFolder temp;
+    writeAudio (temp / "in.wav", makeSignal (2, rate, 1.0), rate, 24);
+
+    juce::StringArray setArgs;
+    for (const auto* setting : preset16Settings)
+        setArgs.addArray ({ "--set", setting });
+    setArgs.addArray ({ "in.wav", "by-set.wav" });
+    ASSERT_EQ (runRenderer (setArgs, temp.folder, juce::ChildProcess::wantStdOut).exitCode, 0);
+
+    const auto run = runRenderer ({ "--preset", "16 EX TRIGGER BLEND ADV", "in.wav", "by-preset.wav" }, temp.folder,
+                                  juce::ChildProcess::wantStdOut);
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (run.output.contains ("Settings  preset \"16 EX TRIGGER BLEND ADV\"; block size 512")) << run.output;
+
+    const auto bySet = readAudio (temp / "by-set.wav");
+    const auto byPreset = readAudio (temp / "by-preset.wav");
+    ASSERT_EQ (byPreset.audio.getNumSamples(), bySet.audio.getNumSamples());
+    for (int ch = 0; ch < 2; ++ch)
+        EXPECT_EQ (largestDifference (byPreset.audio, bySet.audio, ch), 0.0f) << "channel " << ch;
+}
+
+TEST (Renderer, APresetFileNeedNotBeInstalledAndSetsApplyOnTop)
+{
+    TempFolder temp;
+    writeAudio (temp / "in.wav", makeSignal (2, rate, 1.0), rate, 24);
+    ASSERT_TRUE ((temp / "mine.twpreset").replaceWithText ("<TarnwellCompressor presetName=\"Mine\">"
+                                                          "<PARAM id=\"threshold\" value=\"-35\"/>"
+                                                          "<PARAM id=\"ratio\" value=\"3\"/></TarnwellCompressor>"));
+
+    ASSERT_EQ (runRenderer ({ "--set", "threshold=-35", "--set", "ratio=6", "in.wav", "by-set.wav" }, temp.folder,
+                            juce::ChildProcess::wantStdOut).exitCode, 0);
+    const auto run = runRenderer ({ "--preset-file", "mine.twpreset", "--set", "ratio=6", "in.wav", "by-file.wav" },
+                                  temp.folder, juce::ChildProcess::wantStdOut);
+    ASSERT_EQ (run.exitCode, 0) << run.output;
+    EXPECT_TRUE (run.output.contains ("Settings  preset \"Mine\", ratio 6.0:1")) << run.output;
+
+    const auto bySet = readAudio (temp / "by-set.wav");
+    const auto byFile = readAudio (temp / "by-file.wav");
+    for (int ch = 0; ch < 2; ++ch)
+        EXPECT_EQ (largestDifference (byFile.audio, bySet.audio, ch), 0.0f) << "channel " << ch;
+}
+
+TEST (Renderer, ListsTheFactoryPresetsThenTheUsersOnes)
+{
+    const auto userFolder = juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
+                                .getChildFile ("Audio/Presets/TARNWELL_PROJECT/TarnwellCompressor/User");
+    ASSERT_TRUE (userFolder.createDirectory());
+    const auto file = userFolder.getChildFile ("vocal take.twpreset");
+    ASSERT_TRUE (file.replaceWithText ("<TarnwellCompressor presetName=\"Vocal Take\"/>"));
+
+    TempFolder temp;
+    const auto run = runRenderer ({ "--list-presets" }, temp.folder, juce::ChildProcess::wantStdOut);
+    file.deleteFile();
+    ASSERT_EQ (run.exitCode, 0);
+
+    auto lines = juce::StringArray::fromLines (run.output.trim());
+    ASSERT_EQ (lines.size(), 17) << run.output;
+    EXPECT_TRUE (lines[0].startsWith ("01 Default ") && lines[0].endsWith ("factory")) << lines[0];
+    EXPECT_TRUE (lines[15].startsWith ("16 EX TRIGGER BLEND ADV ")) << lines[15];
+    EXPECT_TRUE (lines[16].startsWith ("Vocal Take ") && lines[16].endsWith ("user")) << lines[16];
+    EXPECT_EQ (listing (temp.folder), juce::StringArray());
+}
+
 //==============================================================================
 struct ErrorCase
 {
@@ -457,6 +531,10 @@ INSTANTIATE_TEST_SUITE_P (
         ErrorCase { "PlotFolderMissing", { "--plot", "{fixtures}/no-such-folder/plot.png", "{in}", "{out}" }, "cannot write" },
         ErrorCase { "OutputIsInput", { "{in}", "{in}" }, "would overwrite the input" },
         ErrorCase { "OutputExtensionOfOtherFormat", { "{in}", "{fixtures}/out.aiff" }, "must end in .wav" },
+        ErrorCase { "UnknownPreset", { "--preset", "03 slam kick", "{in}", "{out}" }, "no preset named \"03 slam kick\"" },
+        ErrorCase { "PresetFileMissing", { "--preset-file", "{fixtures}/missing.twpreset", "{in}", "{out}" }, "no such file" },
+        ErrorCase { "PresetFileNotAPreset", { "--preset-file", "{fixtures}/notes.wav", "{in}", "{out}" }, "is not a preset file" },
+        ErrorCase { "PresetAndPresetFile", { "--preset", "01 Default", "--preset-file", "{fixtures}/x.twpreset", "{in}", "{out}" }, "not both" },
         ErrorCase { "TempoOutOfRange", { "--bpm", "0", "{in}", "{out}" }, "--bpm 0 is not a tempo from 1 to 999" },
         // Without an input the demo would be written; a bad setting stops it first.
         ErrorCase { "DemoWithUnknownParameter", { "--set", "bogus=1" }, "unknown parameter \"bogus\"" }),

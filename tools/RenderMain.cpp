@@ -238,6 +238,48 @@ void printAssistants (const RenderOptions& options, TarnwellCompressorAudioProce
               << ":1\n          " << states.joinIntoString ("; ") << "\n";
 }
 
+juce::String presetList (const PresetManager& manager)
+{
+    juce::String list;
+    for (const auto& name : manager.getAllPresetNames())
+        for (const auto& preset : manager.getPresets())
+            if (preset.name == name)
+            {
+                list << name.paddedRight (' ', 28) << " " << (preset.isFactory ? "factory" : "user") << "\n";
+                break;
+            }
+    return list;
+}
+
+ExitCode applyPreset (const RenderOptions& options, PresetManager& manager, juce::String& error)
+{
+    if (options.presetName.has_value() && ! manager.loadPreset (*options.presetName))
+    {
+        error = "no preset named \"" + *options.presetName + "\" (see --list-presets)";
+        return usageError;
+    }
+
+    if (const auto& file = options.presetFile; file.has_value())
+    {
+        if (! file->existsAsFile())
+            error = "cannot open " + file->getFullPathName() + ": no such file";
+        else if (! manager.loadPresetFile (*file))
+            error = file->getFullPathName() + " is not a preset file";
+    }
+
+    return error.isEmpty() ? success : fileError;
+}
+
+juce::String describeSettings (const RenderOptions& options, TarnwellCompressorAudioProcessor& processor)
+{
+    const auto assigned = RenderParameters::describe (processor, options.assignments);
+    if (! options.presetName.has_value() && ! options.presetFile.has_value())
+        return assigned;
+
+    const auto preset = "preset \"" + processor.presetManager->currentPresetName + "\"";
+    return options.assignments.empty() ? preset : preset + ", " + assigned;
+}
+
 int renderFile (const RenderOptions& options, OfflineRenderer& renderer, const juce::File& input,
                 const juce::File& output)
 {
@@ -285,11 +327,11 @@ int renderFile (const RenderOptions& options, OfflineRenderer& renderer, const j
     if (result.error.isNotEmpty())
         return fail (result.error, fileError);
 
-    const auto settingsText = RenderParameters::describe (renderer.processor, options.assignments);
+    const auto settings = describeSettings (options, renderer.processor);
 
     if (plotStream != nullptr)
     {
-        const auto image = RenderPlot::draw (analysis, plotSettings (renderer.processor, input, settingsText,
+        const auto image = RenderPlot::draw (analysis, plotSettings (renderer.processor, input, settings,
                                                                      options.blockSize, result.latencySamples));
         if (! juce::PNGImageFormat().writeImageToStream (image, *plotStream))
             return fail (cannotWrite (*options.plot), fileError);
@@ -307,7 +349,7 @@ int renderFile (const RenderOptions& options, OfflineRenderer& renderer, const j
     printFile ("Output", output, describeFile (format, reader->sampleRate, channels, bits, floatingPoint,
                                                reader->lengthInSamples),
                analysis.output());
-    printSummary (analysis, result, settingsText, options.blockSize);
+    printSummary (analysis, result, settings, options.blockSize);
     if (options.bpm.has_value())
         std::cout << "Tempo     " << juce::String (*options.bpm, 2) << " BPM, host transport playing\n";
     printAssistants (options, renderer.processor);
@@ -358,7 +400,16 @@ int run (const juce::ArgumentList& args)
         return success;
     }
 
+    if (options->listPresets)
+    {
+        std::cout << presetList (*renderer.processor.presetManager);
+        return success;
+    }
+
     // Settings are checked before anything is read or written.
+    if (const auto code = applyPreset (*options, *renderer.processor.presetManager, error); code != success)
+        return fail (error, code);
+
     if (error = RenderParameters::apply (renderer.processor, options->assignments); error.isNotEmpty())
         return fail (error, usageError);
 

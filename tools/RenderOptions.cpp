@@ -72,6 +72,26 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::ArgumentList& arg
         {
             options.listParameters = true;
         }
+        else if (arg == "--list-presets")
+        {
+            options.listPresets = true;
+        }
+        else if (arg.isLongOption ("--preset"))
+        {
+            const auto text = takeValue ("--preset");
+            if (! text.has_value())
+                return std::nullopt;
+
+            options.presetName = *text;
+        }
+        else if (arg.isLongOption ("--preset-file"))
+        {
+            const auto text = takeValue ("--preset-file");
+            if (! text.has_value())
+                return std::nullopt;
+
+            options.presetFile = juce::File::getCurrentWorkingDirectory().getChildFile (*text);
+        }
         else if (arg.isLongOption ("--set"))
         {
             const auto text = takeValue ("--set");
@@ -133,6 +153,12 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::ArgumentList& arg
         }
     }
 
+    if (options.presetName.has_value() && options.presetFile.has_value())
+    {
+        error = "give either --preset or --preset-file, not both";
+        return std::nullopt;
+    }
+
     if (files.size() > 2)
     {
         error = "too many file names: give at most an input and an output (see --help)";
@@ -163,6 +189,10 @@ Options:
   --set id=value     Set a parameter in its plain units (dB, ms, %, ...);
                      choices take their index, switches 0 or 1. Repeatable,
                      applied in order. Example: --set threshold=-30 --set ratio=4
+  --preset NAME      Start from a factory or user preset, by its exact name
+                     (see --list-presets); --set values are applied on top.
+  --preset-file F    Start from a preset file (.twpreset) that need not be
+                     installed. Its saved tempo is not used; see --bpm.
   --block-size N     Samples per processed block, 1 to 65536 (default 512).
   --bpm N            Render with a playing host transport at N BPM (1 to 999),
                      for tempo-synced settings. Without it there is no
@@ -170,6 +200,9 @@ Options:
   --plot file.png    Also draw the input and output levels, the gain reduction
                      and the static curve of the settings into a PNG.
   --list-params      List the parameter IDs with their ranges, defaults, units.
+  --list-presets     List the factory presets, then the user presets in
+                     ~/.config/Audio/Presets/TARNWELL_PROJECT/TarnwellCompressor/User
+                     (on macOS under ~/Library), as the plug-in shows them.
   -h, --help         Show this text.
 
 Channels: a stereo file runs through the plug-in's stereo layout. A mono file

@@ -24,8 +24,11 @@ struct RenderOptions
     std::vector<Assignment> assignments; // in command-line order
     int blockSize = defaultBlockSize;
     std::optional<double> bpm; // a playing host transport at this tempo
+    std::optional<juce::String> presetName; // an installed preset, applied before the assignments
+    std::optional<juce::File> presetFile;   // or a preset file from anywhere
     bool showHelp = false;
     bool listParameters = false;
+    bool listPresets = false;
 
     // On failure returns nothing and sets `error` to a one-line message.
     static std::optional<RenderOptions> parse (const juce::ArgumentList& args, juce::String& error);
