@@ -272,11 +272,14 @@ ExitCode applyPreset (const RenderOptions& options, PresetManager& manager, juce
 
 juce::String describeSettings (const RenderOptions& options, TarnwellCompressorAudioProcessor& processor)
 {
+    // A preset given on the command line, or the user's "Default" that every
+    // new instance starts with.
     const auto assigned = RenderParameters::describe (processor, options.assignments);
-    if (! options.presetName.has_value() && ! options.presetFile.has_value())
+    const auto& presetName = processor.presetManager->currentPresetName;
+    if (presetName.isEmpty())
         return assigned;
 
-    const auto preset = "preset \"" + processor.presetManager->currentPresetName + "\"";
+    const auto preset = "preset \"" + presetName + "\"";
     return options.assignments.empty() ? preset : preset + ", " + assigned;
 }
 

@@ -191,6 +191,8 @@ Options:
                      applied in order. Example: --set threshold=-30 --set ratio=4
   --preset NAME      Start from a factory or user preset, by its exact name
                      (see --list-presets); --set values are applied on top.
+                     Without one, a user preset named "Default" applies, as
+                     in every new instance of the plug-in.
   --preset-file F    Start from a preset file (.twpreset) that need not be
                      installed. Its saved tempo is not used; see --bpm.
   --block-size N     Samples per processed block, 1 to 65536 (default 512).
