@@ -1,16 +1,11 @@
 #include "PluginProcessor.h"
 
+#include "RawParameterValues.h"
+
 namespace
 {
-float valueOr (const std::atomic<float>* value, float fallback)
-{
-    return value != nullptr ? value->load (std::memory_order_relaxed) : fallback;
-}
-
-bool isOn (const std::atomic<float>* value)
-{
-    return valueOr (value, 0.0f) > 0.5f;
-}
+using raw::isOn;
+using raw::valueOr;
 
 // dB to a linear factor; -100 dB and below is silence.
 float gainFromDb (float db)

@@ -3,6 +3,7 @@
 #include "PluginProcessor.h"
 
 #include "IncomingState.h"
+#include "RawParameterValues.h"
 #include "UntrustedXml.h"
 
 #include <cmath>
@@ -47,14 +48,10 @@ float finiteAttribute (const juce::XmlElement& xml, const char* key, float fallb
     return std::isfinite (value) ? value : fallback;
 }
 
+// The range rules count a switch as on from 0.5 up.
 bool isAtLeastHalf (const std::atomic<float>* value)
 {
-    return value != nullptr && value->load() >= 0.5f;
-}
-
-float valueOrZero (const std::atomic<float>* value)
-{
-    return value != nullptr ? value->load() : 0.0f;
+    return raw::valueOr (value, 0.0f) >= 0.5f;
 }
 } // namespace
 
@@ -147,13 +144,13 @@ void TarnwellCompressorAudioProcessor::restoreSettings (const juce::XmlElement& 
 // now permit without the extreme settings.
 void TarnwellCompressorAudioProcessor::applyRangeRules()
 {
-    if (valueOrZero (rangeParam) > 40.0f && ! isAtLeastHalf (rangeExtremeParam))
+    if (raw::valueOr (rangeParam, 0.0f) > 40.0f && ! isAtLeastHalf (rangeExtremeParam))
         setParameterFromPlainValue ("rangeExtreme", 1.0f);
 
-    if (! isAtLeastHalf (forceExtremeParam) && valueOrZero (forceMultiplierParam) > 100.0f)
+    if (! isAtLeastHalf (forceExtremeParam) && raw::valueOr (forceMultiplierParam, 0.0f) > 100.0f)
         setParameterFromPlainValue ("forceMultiplier", 100.0f);
 
-    if (! isAtLeastHalf (dampingExtremeParam) && valueOrZero (dampingParam) > 10000.0f)
+    if (! isAtLeastHalf (dampingExtremeParam) && raw::valueOr (dampingParam, 0.0f) > 10000.0f)
         setParameterFromPlainValue ("damping", 10000.0f);
 }
 
