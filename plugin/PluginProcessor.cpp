@@ -143,8 +143,7 @@ TarnwellCompressorAudioProcessor::TarnwellCompressorAudioProcessor()
     parameterChanged ({}, 0.0f);
 
     // Factory names carry a number, so only a user preset can be called this.
-    if (presetManager->getAllPresetNames().contains ("Default"))
-        presetManager->loadPreset ("Default");
+    presetManager->loadPreset ("Default");
 }
 
 TarnwellCompressorAudioProcessor::~TarnwellCompressorAudioProcessor()

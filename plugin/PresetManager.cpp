@@ -13,10 +13,6 @@ PresetManager::PresetManager (juce::AudioProcessorValueTreeState& parametersToUs
 
     scanForPresets();
 
-    for (int i = presets.size(); --i >= 0;)
-        if (presets.getReference (i).isFactory)
-            presets.remove (i);
-
     for (const auto& record : embeddedFactoryPresets)
         addEmbeddedFactoryPreset (record);
 }
