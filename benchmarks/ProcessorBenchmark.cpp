@@ -1,5 +1,6 @@
 // Times the processor's processBlock on stereo 48 kHz audio in 512-sample
 // blocks, for the settings that take different paths through it.
+#include "ParameterIDs.h"
 #include "PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
@@ -72,13 +73,13 @@ void runProcessBlock (benchmark::State& state, const Settings& settings, const c
 } // namespace
 
 BENCHMARK_CAPTURE (runProcessBlock, Defaults, Settings {});
-BENCHMARK_CAPTURE (runProcessBlock, Standard, Settings { { "physicsMode", 0.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Light, Settings { { "physicsMode", 1.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Heavy, Settings { { "physicsMode", 3.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Mix50, Settings { { "mix", 50.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Lookahead, Settings { { "lookahead", 1.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Oversampling4x, Settings { { "oversampling", 1.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Oversampling8x, Settings { { "oversampling", 2.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Standard, Settings { { ParameterIDs::physicsMode, 0.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Light, Settings { { ParameterIDs::physicsMode, 1.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Heavy, Settings { { ParameterIDs::physicsMode, 3.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Mix50, Settings { { ParameterIDs::mix, 50.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Lookahead, Settings { { ParameterIDs::lookahead, 1.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Oversampling4x, Settings { { ParameterIDs::oversampling, 1.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, Oversampling8x, Settings { { ParameterIDs::oversampling, 2.0f } });
 BENCHMARK_CAPTURE (runProcessBlock, Preset16, Settings {}, "16 EX TRIGGER BLEND ADV");
 
 int main (int argc, char** argv)

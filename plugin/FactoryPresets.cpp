@@ -1,12 +1,18 @@
 #include "PresetManager.h"
 
+#include "ParameterIDs.h"
+
+namespace id = ParameterIDs;
+
 // The factory presets: plain values, choices by index, switches 0 or 1. The
 // values are the exact floats the presets were made with, hence the odd ones
 // such as 0.9999999f and 5.0000005f; 2.9802322e-07f dB is practically 0 dB.
 const char* const PresetManager::factoryParameterIDs[numFactoryParameters] = {
-    "threshold", "ratio", "attack", "release", "hold", "knee", "range", "physicsMode", "forceMultiplier", "damping",
-    "tilt", "makeupGain", "inputGain", "outputGain", "mix", "oversampling", "bpmSync", "bpmSyncMode", "autoGain", "bypass",
-    "safety", "lookahead", "stability", "scHPF", "dampingExtreme", "forceExtreme", "rangeExtreme", "holdBypass", "noteGrid", "releaseMode",
+    id::threshold, id::ratio, id::attack, id::release, id::hold, id::knee, id::range, id::physicsMode,
+    id::forceMultiplier, id::damping, id::tilt, id::makeupGain, id::inputGain, id::outputGain, id::mix,
+    id::oversampling, id::bpmSync, id::bpmSyncMode, id::autoGain, id::bypass, id::safety, id::lookahead,
+    id::stability, id::scHPF, id::dampingExtreme, id::forceExtreme, id::rangeExtreme, id::holdBypass,
+    id::noteGrid, id::releaseMode,
 };
 
 // Each record's values in three rows of ten, in the order of the IDs above.

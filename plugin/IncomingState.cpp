@@ -30,6 +30,18 @@ std::optional<double> finiteNumber (const juce::var& value)
     return std::nullopt;
 }
 
+// Of several PARAM children with this ID the last one counts, as it would in JUCE.
+juce::var incomingValue (const juce::ValueTree& incoming, const juce::String& parameterID)
+{
+    juce::var value;
+
+    for (const auto& child : incoming)
+        if (child.hasType (parameterType) && child[idKey].toString() == parameterID)
+            value = child[valueKey];
+
+    return value;
+}
+
 double safeValueFor (const juce::RangedAudioParameter& parameter, const juce::var& stored, float current)
 {
     const auto number = finiteNumber (stored);
@@ -42,35 +54,31 @@ double safeValueFor (const juce::RangedAudioParameter& parameter, const juce::va
 }
 } // namespace
 
-juce::ValueTree IncomingState::prepare (juce::ValueTree tree, const juce::AudioProcessorValueTreeState& parameters)
+juce::ValueTree IncomingState::prepare (const juce::ValueTree& incoming,
+                                        const juce::AudioProcessorValueTreeState& parameters)
 {
-    auto& processor = parameters.processor;
+    juce::ValueTree tree (parameters.state.getType());
 
-    for (auto* p : processor.getParameters())
+    // Set one by one, so a repeated attribute leaves one property.
+    for (int i = 0; i < incoming.getNumProperties(); ++i)
+    {
+        const auto name = incoming.getPropertyName (i);
+        tree.setProperty (name, incoming[name], nullptr);
+    }
+
+    for (auto* p : parameters.processor.getParameters())
     {
         auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (p);
         if (parameter == nullptr)
             continue;
 
         const auto current = parameters.getRawParameterValue (parameter->paramID)->load();
-        bool found = false;
 
-        for (auto child : tree)
-        {
-            if (! child.hasType (parameterType) || child[idKey].toString() != parameter->paramID)
-                continue;
-
-            found = true;
-            child.setProperty (valueKey, safeValueFor (*parameter, child[valueKey], current), nullptr);
-        }
-
-        if (! found)
-        {
-            juce::ValueTree child (parameterType);
-            child.setProperty (idKey, parameter->paramID, nullptr);
-            child.setProperty (valueKey, (double) current, nullptr);
-            tree.appendChild (child, nullptr);
-        }
+        juce::ValueTree child (parameterType);
+        child.setProperty (idKey, parameter->paramID, nullptr);
+        child.setProperty (valueKey, safeValueFor (*parameter, incomingValue (incoming, parameter->paramID), current),
+                           nullptr);
+        tree.appendChild (child, nullptr);
     }
 
     return tree;

@@ -211,12 +211,9 @@ void PhysicsCompressor::updateOversamplingIfNeeded()
     else
     {
         // 4x and 8x share this 4x chain; 8x only halves the control rate.
-        using Oversampler = juce::dsp::Oversampling<float>;
-        auto newOversampler = std::make_unique<Oversampler> (1);
-        newOversampler->clearOversamplingStages(); // drop the default dummy stage
-        newOversampler->addOversamplingStage (Oversampler::filterHalfBandFIREquiripple, 0.05f, -90.0f, 0.06f, -75.0f);
-        newOversampler->addOversamplingStage (Oversampler::filterHalfBandFIREquiripple, 0.10f, -80.0f, 0.12f, -65.0f);
-        newOversampler->setUsingIntegerLatency (true);
+        auto newOversampler = std::make_unique<PolyphaseOversampler>();
+        newOversampler->addOversamplingStage (0.05f, -90.0f, 0.06f, -75.0f);
+        newOversampler->addOversamplingStage (0.10f, -80.0f, 0.12f, -65.0f);
 
         if (sampleRate > 0.0)
         {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PolyphaseOversampler.h"
+
 #include <juce_dsp/juce_dsp.h>
 
 #include <cstdint>
@@ -46,7 +48,7 @@ public:
 
     int oversamplingFactor = 1;       // factor in use: 1, 4 or 8
     int requestedOversamplingFactor = 1;
-    std::unique_ptr<juce::dsp::Oversampling<float>> oversampler;
+    std::unique_ptr<PolyphaseOversampler> oversampler;
     int oversamplingLatency = 0;      // host-rate samples
     std::atomic<bool> oversamplingUpdatePending { false };
 
@@ -106,10 +108,11 @@ public:
     static int oversamplingFactorForChoice (int choiceIndex) noexcept;
 
     // True when a block may run through the oversampler: one is built for a
-    // factor of at least 2 and no other factor is waiting to replace it.
+    // factor of at least 2 and no other factor is waiting to replace it. The
+    // request flag is read first: it stays set for the whole of a rebuild.
     bool isOversamplerReady() const noexcept
     {
-        return oversampler != nullptr && oversamplingFactor >= 2 && ! oversamplingUpdatePending.load();
+        return ! oversamplingUpdatePending.load() && oversampler != nullptr && oversamplingFactor >= 2;
     }
 
     // The most host samples the oversampler takes in one call.

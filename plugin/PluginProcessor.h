@@ -32,7 +32,7 @@ public:
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override { return true; }
 
-    const juce::String getName() const override { return "Tarnwell Compressor v3.4.0"; }
+    const juce::String getName() const override { return JucePlugin_Name; }
     bool acceptsMidi() const override { return false; }
     bool producesMidi() const override { return false; }
     bool isMidiEffect() const override { return false; }
@@ -53,6 +53,11 @@ public:
     // depend on which parameter changed. An empty ID is a full refresh.
     void parameterChanged (const juce::String& parameterID, float newValue) override;
 
+    // Message thread, every 50 ms for the processor's whole life: rebuilds the
+    // oversamplers requested from other threads and tells the host of the
+    // parameters the plug-in wrote itself.
+    void timerCallback() override;
+
     // Write the tempo-derived times (with offsets; the first also with tilt)
     // into the attack, hold and release parameters so the knobs show them.
     void updateTimingParametersForBPMSync();
@@ -60,13 +65,15 @@ public:
 
     // One block of the automatic gain and threshold assistants, from the
     // block's input RMS (after input gain) and its RMS and peak after
-    // compression, all in dB. makeupForBlock returns the make-up to apply.
+    // compression, all in dB, and its length. makeupForBlock returns the
+    // make-up to apply.
     struct BlockLevels
     {
         float inputDb, outputDb, outputPeakDb;
+        double seconds;
     };
     float makeupForBlock (const BlockLevels&);
-    void stepAutoThreshold (float inputDb);
+    void stepAutoThreshold (const BlockLevels&);
 
     // The factor by which tilt moves a time along the note grid, at the tempo in use.
     float calculateTiltMultiplierForValue (float timeMs, float tiltPercent) const;
@@ -81,9 +88,14 @@ public:
     // and positive, else capped at maximumBPM.
     static std::optional<double> usableTempo (double bpm);
 
-    // Takes a tempo read from a preset file or a saved state as the host's
-    // last tempo. Ignored unless finite and positive; capped at maximumBPM.
+    // Takes a tempo read from a saved state as the host's last tempo.
+    // Ignored unless finite and positive; capped at maximumBPM.
     void restoreSavedBPM (double bpm);
+
+    // Makes the tree the live parameter state with its values final, as a
+    // host state, a preset or an A/B slot holds them, then refreshes the
+    // compressors.
+    void applyFinalState (juce::ValueTree);
 
     //==========================================================================
     // Set when the tempo-sync display must be refreshed; the editor clears it.
@@ -109,7 +121,7 @@ public:
     // Audio path.
     double sampleRate = 44100.0;
     double savedBPM = 120.0;
-    bool hostIsPlaying = false;
+    std::atomic<bool> hostIsPlaying { false }; // written by the audio thread, read by the editor
 
     int lookaheadSamples = 0;
     std::atomic<bool> lookaheadActive { false };
@@ -134,7 +146,8 @@ public:
     float inputMeterLevel = 0.0f;
     std::atomic<float> rangeWarningGlow { 0.0f };
     float rangeGlowLevel = 0.0f;
-    int rangeGlowHoldBlocks = 0;
+    double rangeGlowHoldSeconds = 0.0; // left before the glow starts to fall
+    static constexpr double rangeGlowHoldTime = 1.0;
     std::atomic<bool> clipIndicator { false };
     std::atomic<juce::uint64> clipTimeMs { 0 };
     std::atomic<float> makeupGainInUseDb { 0.0f };
@@ -161,19 +174,41 @@ public:
     int displayFrameSamples = 735;
 
     //==========================================================================
-    // Automatic gain.
+    // The assistants only listen to blocks louder than this (input RMS).
+    static constexpr float assistantSignalFloorDb = -40.0f;
+
+    // Automatic gain: a run ends after this many seconds of signal or this
+    // many on `secondsClock`, whichever comes first.
+    static constexpr double autoGainSignalLimit = 2.5;
+    static constexpr double autoGainTimeLimit = 10.0;
     bool autoGainLearning = false;
     float learnedMakeupDb = 0.0f;
     float predictedPeakDb = -100.0f;
-    std::atomic<int> autoGainBlocks { 0 };
+    std::atomic<double> autoGainSignalSeconds { 0.0 };
     double autoGainStartTime = 0.0;
 
-    // Automatic threshold. States: 0 idle, 1 ratio ramp, 2 measuring, 3 adjusting, 4 finishing.
-    std::atomic<int> autoThresholdState { 0 };
+    // Automatic threshold, with its limits in seconds. Measuring takes a set
+    // amount of signal; the signal limit ends a run that a host rendering
+    // faster than real time would otherwise let go far beyond the time limit.
+    enum class AutoThresholdState
+    {
+        idle,
+        rampingRatio,
+        measuring,
+        adjusting,
+        finishing
+    };
+    static constexpr double autoThresholdMeasuringTime = 0.6;
+    static constexpr double autoThresholdSignalLimit = 28.0;
+    static constexpr double autoThresholdTimeLimit = 25.0;
+    std::atomic<AutoThresholdState> autoThresholdState { AutoThresholdState::idle };
     bool autoThresholdActive = false;
+    bool autoThresholdIntelligent = false; // the variant chosen when the run started
     float autoThresholdDb = 0.0f;
     float autoRatio = 0.0f;
+    // Signal blocks and seconds since measuring began.
     std::atomic<int> autoThresholdBlocks { 0 };
+    std::atomic<double> autoThresholdSignalSeconds { 0.0 };
     double autoThresholdStartTime = 0.0;
     float savedRangeDb = 0.0f;
     float peakReductionDb = 0.0f;
@@ -183,7 +218,9 @@ public:
     int reductionBlocks = 0;
     float savedThresholdDb = 0.0f, savedRatio = 0.0f, savedMakeupDb = 0.0f;
 
-    // Seconds on a monotonic clock, for the assistants' time limits; tests replace it.
+    // Seconds on the framework's monotonic millisecond clock, for the
+    // assistants' time limits and the clip time; tests and the offline
+    // renderer replace it.
     std::function<double()> secondsClock = [] { return juce::Time::getMillisecondCounterHiRes() / 1000.0; };
 
     //==========================================================================
@@ -192,8 +229,9 @@ public:
     float bpmSyncAttackOffset = 0.0f, bpmSyncHoldOffset = 0.0f, bpmSyncReleaseOffset = 0.0f;
     bool bpmSyncWasOn = false;
     std::atomic<bool> timingUpdateInProgress { false };
-    // While a host state is applied its values are final: the reactions that
-    // would derive times, offsets or the tempo mode from them stand aside.
+    // While a host state, a preset or an A/B slot is applied its values are
+    // final: the reactions that would derive times, offsets or the tempo mode
+    // from them stand aside.
     std::atomic<bool> restoringState { false };
     double manualBPM = 120.0;
     bool bpmFreeMode = false;
@@ -204,19 +242,30 @@ private:
     std::atomic<float>* rawValue (const char* parameterID) const;
     void setParameterFromPlainValue (const char* parameterID, float plainValue);
 
+    // Every parameter write the plug-in makes itself. A VST3 wrapper drops the
+    // host notifications made while it applies a change from the host, on the
+    // thread applying it: those are the writes of a parameter reaction. Such a
+    // write is also marked (lock-free, any thread) and announced again from the
+    // message thread. The assistants' writes from the audio path reach the
+    // host as they are.
+    void writeParameter (juce::RangedAudioParameter&, float normalisedValue);
+    void announceWrittenParameters();
+    std::atomic<juce::uint64> parametersToAnnounce { 0 };
+    static thread_local bool reactionRunning; // on this thread, in parameterChanged
+
     // Audio-path steps.
     void followHostTempo();
     void writeDisplayHistory (const juce::AudioBuffer<float>&);
     void takeSnapshotIfDue (int numSamples);
-    void updateClipIndicator (const juce::AudioBuffer<float>&);
-    void updateRangeWarningGlow();
+    void updateClipIndicator (float outputPeak);
+    void updateRangeWarningGlow (double blockSeconds);
     void processBypassed (juce::AudioBuffer<float>&);
     void applyGainRamp (juce::SmoothedValue<float>&, float target, juce::AudioBuffer<float>&);
-    void applyOversamplingLatency();
+    void applyOversamplingLatency (bool oversampled);
     void applyPendingLookaheadChange();
     void reportLatency();
     void delayAndCaptureDry (int channel, float* samples, int numSamples, bool captureDry);
-    void compressChannel (PhysicsCompressor&, float* samples, int numSamples);
+    void compressChannel (PhysicsCompressor&, float* samples, int numSamples, bool oversampled);
     void applyMakeupAndMix (juce::AudioBuffer<float>&, float mix, bool dryCaptured);
     static void protectOutput (juce::AudioBuffer<float>&);
 
@@ -225,7 +274,8 @@ private:
     void cancelAutoThreshold();
     void clearReductionStatistics();
     void updateReductionStatistics (float reduction);
-    void adjustAutoThreshold (float inputDb, float reduction);
+    int countThresholdBlock (double seconds);
+    void adjustAutoThreshold (const BlockLevels&, float reduction);
     void moveParameterTowards (const char* parameterID, float plainTarget, float fraction);
 
     // Parameter reactions.
@@ -239,14 +289,19 @@ private:
     void rescaleOffsetsForTempoChange (double oldBPM, double newBPM);
 
     // Oversampler rebuilds allocate, so they run on the message thread: at once
-    // when the request comes from there, else from this timer. The audio thread
-    // processes without oversampling while a request is pending.
+    // when the request comes from there, else from timerCallback. The audio
+    // thread processes without oversampling while a request is pending.
     void rebuildPendingOversamplers();
-    void timerCallback() override;
     std::atomic<bool> compressorsInUse { false };
+
+    // Whether the block runs through the oversamplers: all of them or none,
+    // decided once per block after marking the compressors in use, so that no
+    // rebuild finishes between this decision and the processing it governs.
+    bool oversamplersReady() const;
 
     // Host state.
     void restoreSettings (const juce::XmlElement&);
+    void writeValuesInForceIntoTree();
     void applyRangeRules();
 
     // Raw (denormalised) parameter values, looked up once; null when the tree

@@ -3,10 +3,12 @@
 #include "PluginProcessor.h"
 
 #include "IncomingState.h"
+#include "ParameterIDs.h"
 #include "RawParameterValues.h"
 #include "UntrustedXml.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -16,6 +18,11 @@ const char* const settingKeys[] = { "pluginVersion", "pluginVersionCode", "saved
                                     "showWaveformBars", "ecoMode", "kneeGlowEnabled", "currentPresetName" };
 
 const juce::String currentVersion (JucePlugin_VersionString);
+
+const juce::Identifier parameterIdKey ("id"), parameterValueKey ("value");
+
+// JUCE's XML-in-binary blob: a magic number and the text's length, then the text.
+constexpr size_t blobHeaderSize = 8;
 
 // States from this release line, from any 3.x and from 2.9.x share today's
 // parameter model; older and newer ones keep only their other settings.
@@ -90,12 +97,21 @@ void TarnwellCompressorAudioProcessor::getStateInformation (juce::MemoryBlock& d
 
 void TarnwellCompressorAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    // Checked before JUCE's parser sees the text; the header checks are JUCE's.
-    if (data == nullptr || sizeInBytes < 9
-        || ! UntrustedXml::isAcceptable (static_cast<const char*> (data) + 8, (size_t) sizeInBytes - 8))
+    if (data == nullptr || sizeInBytes < (int) blobHeaderSize + 1)
         return;
 
-    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    // A host may pass a size beyond the data it holds: read no further than
+    // the length the blob's header declares, and stop at the text's end. The
+    // text is checked before JUCE's parser sees it; the other header checks
+    // are JUCE's.
+    const auto* text = static_cast<const char*> (data) + blobHeaderSize;
+    const auto declaredLength = juce::ByteOrder::littleEndianInt (static_cast<const char*> (data) + 4);
+    const auto textLength = strnlen (text, juce::jmin ((size_t) declaredLength, (size_t) sizeInBytes - blobHeaderSize));
+
+    if (! UntrustedXml::isAcceptable (text, textLength))
+        return;
+
+    const auto xml = getXmlFromBinary (data, (int) (blobHeaderSize + textLength));
     if (xml == nullptr)
         return;
 
@@ -103,14 +119,7 @@ void TarnwellCompressorAudioProcessor::setStateInformation (const void* data, in
 
     if (parametersAreCompatible (xml->getStringAttribute ("pluginVersion"))
         && xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString()))
-    {
-        // Otherwise switching tempo sync on would leave the restored free
-        // mode, a restored time with sync on would become a new offset, and a
-        // restored tilt would tilt the restored times once more.
-        restoringState = true;
-        parameters.replaceState (IncomingState::prepare (juce::ValueTree::fromXml (*xml), parameters));
-        restoringState = false;
-    }
+        applyFinalState (IncomingState::prepare (juce::ValueTree::fromXml (*xml), parameters));
 
     pendingPresetName = xml->getStringAttribute ("currentPresetName");
     applyRangeRules();
@@ -118,6 +127,31 @@ void TarnwellCompressorAudioProcessor::setStateInformation (const void* data, in
     // The tempo settings may have changed without any parameter doing so.
     bpmSyncUiDirty = true;
     parameterChanged ({}, 0.0f);
+}
+
+void TarnwellCompressorAudioProcessor::applyFinalState (juce::ValueTree tree)
+{
+    // Otherwise switching tempo sync on would leave the free mode in force, a
+    // time with sync on would become a new offset, a new sync mode would
+    // replace the times by tempo-derived ones, and a tilt would tilt the
+    // times once more.
+    restoringState = true;
+    parameters.replaceState (tree);
+    writeValuesInForceIntoTree();
+    restoringState = false;
+
+    bpmSyncUiDirty = true;
+    parameterChanged ({}, 0.0f);
+}
+
+// JUCE leaves a value in the tree alone when the parameter's value does not
+// change by more than a rounding error (a value snapped to its interval, say),
+// so the tree would keep, and save, a value other than the one in force.
+void TarnwellCompressorAudioProcessor::writeValuesInForceIntoTree()
+{
+    for (auto child : parameters.state)
+        if (const auto* value = parameters.getRawParameterValue (child[parameterIdKey].toString()))
+            child.setProperty (parameterValueKey, value->load(), nullptr);
 }
 
 void TarnwellCompressorAudioProcessor::restoreSettings (const juce::XmlElement& xml)
@@ -145,13 +179,13 @@ void TarnwellCompressorAudioProcessor::restoreSettings (const juce::XmlElement& 
 void TarnwellCompressorAudioProcessor::applyRangeRules()
 {
     if (raw::valueOr (rangeParam, 0.0f) > 40.0f && ! isAtLeastHalf (rangeExtremeParam))
-        setParameterFromPlainValue ("rangeExtreme", 1.0f);
+        setParameterFromPlainValue (ParameterIDs::rangeExtreme, 1.0f);
 
     if (! isAtLeastHalf (forceExtremeParam) && raw::valueOr (forceMultiplierParam, 0.0f) > 100.0f)
-        setParameterFromPlainValue ("forceMultiplier", 100.0f);
+        setParameterFromPlainValue (ParameterIDs::forceMultiplier, 100.0f);
 
     if (! isAtLeastHalf (dampingExtremeParam) && raw::valueOr (dampingParam, 0.0f) > 10000.0f)
-        setParameterFromPlainValue ("damping", 10000.0f);
+        setParameterFromPlainValue (ParameterIDs::damping, 10000.0f);
 }
 
 void TarnwellCompressorAudioProcessor::restoreSavedBPM (double bpm)

@@ -2,6 +2,8 @@
 
 #include "UntrustedXml.h"
 
+#include <cmath>
+
 namespace
 {
 const juce::Identifier presetNameKey ("presetName"), categoryKey ("category"), versionKey ("version"),
@@ -74,8 +76,8 @@ std::optional<PresetFile::Contents> PresetFile::read (const juce::File& file)
 
     contents.category = xml->getStringAttribute (categoryKey, "User");
 
-    if (xml->hasAttribute (savedBPMKey.toString()))
-        contents.savedBPM = xml->getDoubleAttribute (savedBPMKey);
+    if (const auto bpm = xml->getDoubleAttribute (savedBPMKey); std::isfinite (bpm) && bpm > 0.0)
+        contents.savedBPM = bpm;
 
     contents.state = juce::ValueTree::fromXml (*xml);
     if (! contents.state.isValid())

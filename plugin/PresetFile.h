@@ -29,7 +29,7 @@ struct PresetFile
     {
         juce::String name, category;
         juce::ValueTree state;
-        std::optional<double> savedBPM;
+        std::optional<double> savedBPM; // only a finite, positive tempo
     };
 
     // Nothing for a file that is unreadable, empty, too large or not XML.

@@ -1,12 +1,10 @@
 #include "PresetManager.h"
 
 #include "IncomingState.h"
-#include "PluginProcessor.h"
 #include "PresetFile.h"
 
-PresetManager::PresetManager (juce::AudioProcessorValueTreeState& parametersToUse,
-                              TarnwellCompressorAudioProcessor& owner)
-    : parameters (parametersToUse), processor (owner)
+PresetManager::PresetManager (juce::AudioProcessorValueTreeState& parametersToUse, Owner ownerToUse)
+    : parameters (parametersToUse), owner (std::move (ownerToUse))
 {
     PresetFile::userFolder().createDirectory();
     PresetFile::factoryFolder().createDirectory();
@@ -31,10 +29,7 @@ void PresetManager::scanForPresets()
         if (! contents.has_value())
             continue;
 
-        if (contents->savedBPM.has_value())
-            processor.restoreSavedBPM (*contents->savedBPM);
-
-        presets.add ({ contents->name, contents->category, contents->state, false, file });
+        presets.add ({ contents->name, contents->category, contents->state, false, file, contents->savedBPM });
     }
 }
 
@@ -45,7 +40,7 @@ bool PresetManager::loadPreset (const juce::String& name)
         if (preset.name != name)
             continue;
 
-        applyState (preset.state);
+        applyPresetState (preset.state);
         currentPresetName = name;
         callListeners ([&name] (Listener& l) { l.presetLoaded (name); });
         return true;
@@ -60,15 +55,15 @@ bool PresetManager::loadPresetFile (const juce::File& file)
     if (! contents.has_value())
         return false;
 
-    applyState (contents->state);
+    applyPresetState (contents->state);
     currentPresetName = contents->name;
     callListeners ([&contents] (Listener& l) { l.presetLoaded (contents->name); });
     return true;
 }
 
-void PresetManager::applyState (const juce::ValueTree& state)
+void PresetManager::applyPresetState (const juce::ValueTree& state)
 {
-    parameters.replaceState (IncomingState::prepare (state.createCopy(), parameters));
+    owner.applyFinalValues (IncomingState::prepare (state, parameters));
 }
 
 int PresetManager::savePreset (const juce::String& name)
@@ -87,7 +82,7 @@ int PresetManager::savePreset (const juce::String& name)
     folder.createDirectory();
 
     if (! state.isValid()
-        || ! PresetFile::write (folder.getChildFile (name + PresetFile::extension), state, name, processor.savedBPM))
+        || ! PresetFile::write (folder.getChildFile (name + PresetFile::extension), state, name, owner.tempo()))
         return saveFailed;
 
     scanForPresets();
@@ -148,7 +143,7 @@ void PresetManager::addEmbeddedFactoryPreset (const EmbeddedFactoryPreset& recor
         state.appendChild (child, nullptr);
     }
 
-    presets.add ({ juce::String::fromUTF8 (record.name), juce::String::fromUTF8 (record.category), state, true, {} });
+    presets.add ({ juce::String::fromUTF8 (record.name), juce::String::fromUTF8 (record.category), state, true, {}, {} });
 }
 
 void PresetManager::setAbModeActive (bool shouldBeActive)
@@ -199,6 +194,6 @@ void PresetManager::makeSlotLive (juce::ValueTree& slot, const juce::String& slo
 
     currentPresetName = slotName;
     // The slot itself, not a copy: from now on edits are written into it.
-    parameters.replaceState (slot);
+    owner.applyFinalValues (slot);
     callListeners ([this] (Listener& l) { l.presetLoaded (currentPresetName); });
 }

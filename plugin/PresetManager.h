@@ -2,7 +2,8 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-class TarnwellCompressorAudioProcessor;
+#include <functional>
+#include <optional>
 
 // The list of presets (compiled-in factory presets first, then the user's
 // preset files), loading, saving and deleting them, the name of the current
@@ -17,6 +18,7 @@ public:
         juce::ValueTree state;
         bool isFactory = false;
         juce::File file; // where a user preset was read from
+        std::optional<double> savedBPM; // the tempo a user preset was saved at, when usable
     };
 
     class Listener
@@ -57,13 +59,27 @@ public:
         saveFailed = 2
     };
 
-    // Creates the preset folders, reads the user presets and adds the factory ones.
-    PresetManager (juce::AudioProcessorValueTreeState&, TarnwellCompressorAudioProcessor&);
+    // What the manager needs from the processor that owns it.
+    struct Owner
+    {
+        // The tempo written into saved presets.
+        std::function<double()> tempo;
 
-    // Rebuilds the user part of the list from disk. Notifies nobody.
+        // Makes the tree the live parameter state. Its values are final: a
+        // preset or an A/B slot holds times as they were heard, so nothing
+        // derives new times, offsets or a tempo mode from them.
+        std::function<void (juce::ValueTree)> applyFinalValues;
+    };
+
+    // Creates the preset folders, reads the user presets and adds the factory ones.
+    PresetManager (juce::AudioProcessorValueTreeState&, Owner);
+
+    // Rebuilds the user part of the list from disk. Notifies nobody and
+    // changes nothing else: each preset keeps its tempo in its entry.
     void scanForPresets();
 
     // Applies the first preset of that exact name; false when there is none.
+    // The tempo in use stays the host's or the typed one, never the preset's.
     bool loadPreset (const juce::String& name);
 
     // Applies a preset file from anywhere, as if it were installed; false when
@@ -101,7 +117,8 @@ public:
     juce::String currentPresetName;
 
 private:
-    void applyState (const juce::ValueTree&);
+    // A preset's tree, cleaned, as final values.
+    void applyPresetState (const juce::ValueTree&);
 
     // In registration order. A listener removed during the round is not called
     // after its removal; one added during it waits for the next round.
@@ -117,7 +134,7 @@ private:
     void makeSlotLive (juce::ValueTree& slot, const juce::String& slotName);
 
     juce::AudioProcessorValueTreeState& parameters;
-    TarnwellCompressorAudioProcessor& processor;
+    Owner owner;
     juce::Array<Preset> presets;
     juce::Array<Listener*> listeners;
     juce::CriticalSection presetLock;

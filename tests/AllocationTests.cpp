@@ -1,58 +1,25 @@
 // Requires that processBlock allocates nothing, across the settings that take
-// different paths through it. The global allocation functions are replaced so
-// that every heap allocation made while a block runs is counted.
+// different paths through it: every heap allocation made while a block runs
+// is counted.
+#include "AllocationCounter.h"
 #include "ProcessorTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <thread>
 
 namespace
 {
-thread_local bool countingAllocations = false;
-std::atomic<int> allocationsCounted { 0 };
-
-void* allocate (std::size_t size)
-{
-    if (countingAllocations)
-        ++allocationsCounted;
-
-    if (auto* p = std::malloc (size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new (std::size_t size) { return allocate (size); }
-void* operator new[] (std::size_t size) { return allocate (size); }
-void* operator new (std::size_t size, const std::nothrow_t&) noexcept
-{
-    try { return allocate (size); } catch (...) { return nullptr; }
-}
-void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
-{
-    try { return allocate (size); } catch (...) { return nullptr; }
-}
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
-
-namespace
-{
+namespace id = ParameterIDs;
 using test::setParameter;
 
 TEST (NoAllocation, TheCounterSeesAnAllocation)
 {
-    allocationsCounted = 0;
-    countingAllocations = true;
-    auto* p = new std::vector<float> (16);
-    countingAllocations = false;
-    delete p;
-    EXPECT_EQ (allocationsCounted.load(), 2);
+    test::startCountingAllocations();
+    std::vector<float> samples (16);
+    const int counted = test::stopCountingAllocations();
+    EXPECT_EQ (counted, 1);
+    EXPECT_EQ (samples.size(), 16u);
 }
 
 struct Setting
@@ -95,13 +62,11 @@ TEST_P (NoAllocation, ProcessBlockAllocatesNothing)
             // The host's tempo changes now and then.
             playHead.bpm = (block / 10) % 2 == 0 ? 120.0 : 93.5;
 
-            allocationsCounted = 0;
-            countingAllocations = true;
-            setParameter (p, "threshold", block % 2 == 0 ? -30.0f : -20.0f);
-            setParameter (p, "mix", block % 3 == 0 ? 80.0f : 90.0f);
+            test::startCountingAllocations();
+            setParameter (p, id::threshold, block % 2 == 0 ? -30.0f : -20.0f);
+            setParameter (p, id::mix, block % 3 == 0 ? 80.0f : 90.0f);
             p.processBlock (buffer, midi);
-            countingAllocations = false;
-            counted += allocationsCounted.load();
+            counted += test::stopCountingAllocations();
         }
     });
     audio.join();
@@ -112,23 +77,23 @@ TEST_P (NoAllocation, ProcessBlockAllocatesNothing)
 INSTANTIATE_TEST_SUITE_P (
     Settings, NoAllocation,
     ::testing::Values (Setting { "Defaults", {} },
-                       Setting { "Standard", { { "physicsMode", 0.0f } } },
-                       Setting { "Light", { { "physicsMode", 1.0f } } },
-                       Setting { "Heavy", { { "physicsMode", 3.0f }, { "forceMultiplier", 50.0f } } },
-                       Setting { "Air", { { "releaseMode", 1.0f }, { "knee", 3.0f } } },
-                       Setting { "Lookahead", { { "lookahead", 1.0f } } },
-                       Setting { "Mix50", { { "mix", 50.0f } } },
-                       Setting { "Oversampling4x", { { "oversampling", 1.0f } } },
-                       Setting { "Oversampling8xLookahead", { { "oversampling", 2.0f }, { "lookahead", 1.0f } } },
-                       Setting { "Extremes", { { "rangeExtreme", 1.0f }, { "forceExtreme", 1.0f },
-                                               { "dampingExtreme", 1.0f }, { "damping", 20000.0f },
-                                               { "forceMultiplier", 200.0f }, { "safety", 50.0f },
-                                               { "stability", 50.0f }, { "scHPF", 120.0f } } },
-                       Setting { "TiltAndTempoSync", { { "bpmSync", 1.0f }, { "tilt", 40.0f } } },
-                       Setting { "AutoGain", { { "autoGain", 1.0f } } },
-                       Setting { "AutoThreshold", { { "autoThreshold", 1.0f } } },
-                       Setting { "IntelligentAutoThreshold", { { "intAuto", 1.0f }, { "autoThreshold", 1.0f } } },
-                       Setting { "Bypass", { { "bypass", 1.0f }, { "lookahead", 1.0f } } }),
+                       Setting { "Standard", { { id::physicsMode, 0.0f } } },
+                       Setting { "Light", { { id::physicsMode, 1.0f } } },
+                       Setting { "Heavy", { { id::physicsMode, 3.0f }, { id::forceMultiplier, 50.0f } } },
+                       Setting { "Air", { { id::releaseMode, 1.0f }, { id::knee, 3.0f } } },
+                       Setting { "Lookahead", { { id::lookahead, 1.0f } } },
+                       Setting { "Mix50", { { id::mix, 50.0f } } },
+                       Setting { "Oversampling4x", { { id::oversampling, 1.0f } } },
+                       Setting { "Oversampling8xLookahead", { { id::oversampling, 2.0f }, { id::lookahead, 1.0f } } },
+                       Setting { "Extremes", { { id::rangeExtreme, 1.0f }, { id::forceExtreme, 1.0f },
+                                               { id::dampingExtreme, 1.0f }, { id::damping, 20000.0f },
+                                               { id::forceMultiplier, 200.0f }, { id::safety, 50.0f },
+                                               { id::stability, 50.0f }, { id::scHPF, 120.0f } } },
+                       Setting { "TiltAndTempoSync", { { id::bpmSync, 1.0f }, { id::tilt, 40.0f } } },
+                       Setting { "AutoGain", { { id::autoGain, 1.0f } } },
+                       Setting { "AutoThreshold", { { id::autoThreshold, 1.0f } } },
+                       Setting { "IntelligentAutoThreshold", { { id::intAuto, 1.0f }, { id::autoThreshold, 1.0f } } },
+                       Setting { "Bypass", { { id::bypass, 1.0f }, { id::lookahead, 1.0f } } }),
     [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 
 TEST (NoAllocation, LookaheadAndOversamplingSwitchedFromTheAudioThread)
@@ -146,14 +111,13 @@ TEST (NoAllocation, LookaheadAndOversamplingSwitchedFromTheAudioThread)
         for (int block = 0; block < 100; ++block)
         {
             test::fillTestSignal (buffer, 48000.0, block * 256);
-            allocationsCounted = 0;
-            countingAllocations = true;
-            setParameter (p, "lookahead", (block / 10) % 2 == 0 ? 1.0f : 0.0f);
-            setParameter (p, "oversampling", (float) ((block / 7) % 3));
-            setParameter (p, "tilt", (float) (block % 5) * 10.0f);
+            test::startCountingAllocations();
+            setParameter (p, id::lookahead, (block / 10) % 2 == 0 ? 1.0f : 0.0f);
+            setParameter (p, id::oversampling, (float) ((block / 7) % 3));
+            // Tilt's reaction writes the time parameters and marks them for the host.
+            setParameter (p, id::tilt, (float) (block % 5) * 10.0f);
             p.processBlock (buffer, midi);
-            countingAllocations = false;
-            counted += allocationsCounted.load();
+            counted += test::stopCountingAllocations();
         }
     });
     audio.join();

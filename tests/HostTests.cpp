@@ -2,6 +2,8 @@
 // DAW sees: identity, buses, programs, tail, the parameter list, the project
 // state and the start-up preset.
 #include "HostedPlugin.h"
+#include "ParameterTable.h"
+#include "TarnwellVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -45,12 +47,12 @@ TEST_F (HostedPluginTest, ReportsItsIdentity)
 {
     const auto& d = plugin->description;
     EXPECT_EQ (d.pluginFormatName, "VST3");
-    EXPECT_EQ (d.name, "Tarnwell Compressor v3.4.0");
+    EXPECT_EQ (d.name, TarnwellVersion::pluginName);
     EXPECT_EQ (d.manufacturerName, "TARNWELL PROJECT");
-    EXPECT_EQ (d.version, "3.4.0");
+    EXPECT_EQ (d.version, TarnwellVersion::number);
     EXPECT_EQ (d.category, "Fx");
     EXPECT_FALSE (d.isInstrument);
-    EXPECT_EQ (instance().getName(), "Tarnwell Compressor v3.4.0");
+    EXPECT_EQ (instance().getName(), TarnwellVersion::pluginName);
 }
 
 TEST_F (HostedPluginTest, HasOneStereoBusEachWayAndNoMidi)
@@ -87,52 +89,7 @@ TEST_F (HostedPluginTest, ReportsNoLatencyOnDefaults)
     instance().releaseResources();
 }
 
-struct ExpectedParameter
-{
-    const char* name;
-    const char* minText;
-    const char* maxText;
-    const char* defaultText;
-    const char* unit;
-    int steps; // 0 for a continuous parameter
-};
-
-// What a host shows for each parameter, in the order it lists them.
-const ExpectedParameter expectedParameters[] = {
-    { "Threshold", "-60.0", "0.0", "-20.0", "dB", 0 },
-    { "Ratio", "1.0", "20.0", "2.0", ":1", 0 },
-    { "Attack", "0.10", "100.00", "10.00", "ms", 0 },
-    { "Release", "10.00", "5000.00", "100.00", "ms", 0 },
-    { "Hold", "0.00", "300.00", "0.00", "ms", 0 },
-    { "Hold Bypass", "Off", "On", "Off", "", 2 },
-    { "Knee", "0.0", "10.0", "2.0", "dB", 0 },
-    { "Range", "0.0", "80.0", "6.0", "dB", 0 },
-    { "Physics Mode", "Standard", "F=ma Heavy", "F=ma Medium", "", 4 },
-    { "Force", "0.05", "200.00", "1.00", "", 0 },
-    { "Damping", "1.0", "20000.0", "1.0", "", 0 },
-    { "Release Mode", "BOX", "AIR", "BOX", "", 2 },
-    { "Range Extreme", "Off", "On", "Off", "", 2 },
-    { "Force Extreme", "Off", "On", "Off", "", 2 },
-    { "Damping Extreme", "Off", "On", "Off", "", 2 },
-    { "BPM Sync", "Off", "On", "Off", "", 2 },
-    { "BPM Sync Mode", "Normal", "Advanced", "Normal", "", 2 },
-    { "Note Grid", "Off", "On", "On", "", 2 },
-    { "Bypass", "Off", "On", "Off", "", 2 },
-    { "Tilt", "-100", "100", "0", "%", 0 },
-    { "Makeup Gain", "-20.0", "20.0", "0.0", "dB", 0 },
-    { "Input Gain", "-20.0", "20.0", "0.0", "dB", 0 },
-    { "Output Gain", "-20.0", "20.0", "0.0", "dB", 0 },
-    { "Auto Gain", "Off", "On", "Off", "", 2 },
-    { "Mix", "0.0", "100.0", "100.0", "%", 0 },
-    { "Safety", "0", "100", "0", "%", 0 },
-    { "Stability", "0", "100", "0", "%", 0 },
-    { "SC HPF", "0", "300", "0", "Hz", 0 },
-    { "Oversampling", "Off", "8x", "Off", "", 3 },
-    { "Clamp Waveforms", "Off", "On", "On", "", 2 },
-    { "Auto Threshold", "Off", "On", "Off", "", 2 },
-    { "Intelligence Auto", "Off", "On", "Off", "", 2 },
-    { "Lookahead", "Off", "On", "Off", "", 2 },
-};
+using test::expectedParameters;
 
 TEST_F (HostedPluginTest, ListsTheParametersInOrderWithTheirRangesDefaultsAndUnits)
 {
@@ -224,6 +181,48 @@ TEST_F (HostedPluginTest, AProjectStateRestoresEveryParameterInANewInstance)
     ASSERT_EQ (before.size(), after.size());
     for (int i = 0; i < before.size(); ++i)
         EXPECT_FLOAT_EQ (after[i]->getValue(), before[i]->getValue()) << before[i]->getName (64);
+}
+
+// The plug-in's reaction to a host's change writes further parameters; the
+// host must see those too, not only the plug-in's editor.
+TEST_F (HostedPluginTest, TimesThePlugInDerivesFromAHostChangeReachTheHost)
+{
+    struct HostSetting { const char* parameter; const char* text; };
+    const struct { const char* name; std::vector<HostSetting> hostSettings; float attack, hold, release; } cases[] = {
+        { "tempo sync, Advanced mode at 120 BPM", { { "BPM Sync", "On" }, { "BPM Sync Mode", "Advanced" } },
+          15.63f, 62.5f, 125.0f },
+        { "tilt +50 %", { { "Hold", "50" }, { "Tilt", "50" } }, 12.81f, 87.5f, 175.0f },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        auto hosted = loadAnotherInstance();
+        ASSERT_NE (hosted.instance, nullptr);
+        auto& plugin = *hosted.instance;
+        plugin.prepareToPlay (testSampleRate, testBlockSize); // tempo sync derives its times from the compressors
+
+        for (const auto& setting : c.hostSettings)
+        {
+            auto* parameter = parameterNamed (plugin, setting.parameter);
+            parameter->setValueNotifyingHost (parameter->getValueForText (setting.text));
+        }
+
+        auto shownMs = [&plugin] (const char* name)
+        {
+            auto* parameter = parameterNamed (plugin, name);
+            return parameter->getText (parameter->getValue(), 16).getFloatValue();
+        };
+
+        // The plug-in tells the host from its message thread.
+        for (int tick = 0; tick < 200 && std::abs (shownMs ("Attack") - c.attack) > 0.01f; ++tick)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+
+        EXPECT_NEAR (shownMs ("Attack"), c.attack, 0.01f);
+        EXPECT_NEAR (shownMs ("Hold"), c.hold, 0.01f);
+        EXPECT_NEAR (shownMs ("Release"), c.release, 0.01f);
+        plugin.releaseResources();
+    }
 }
 
 TEST_F (HostedPluginTest, ANewInstanceStartsWithTheUserPresetNamedDefault)

@@ -1,46 +1,13 @@
+#include "AllocationCounter.h"
 #include "Base2Math.h"
 #include "PhysicsCompressor.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <memory>
-#include <new>
 #include <vector>
-
-// Counts heap allocations while a test asks for it, to keep the audio path
-// free of them.
-namespace
-{
-std::atomic<bool> countingAllocations { false };
-std::atomic<int> allocationCount { 0 };
-} // namespace
-
-// Kept out of line: inlined into callers, malloc and free would look
-// mismatched with new and delete to the compiler.
-[[gnu::noinline]] void* operator new (std::size_t size)
-{
-    if (countingAllocations)
-        ++allocationCount;
-
-    if (void* p = std::malloc (size > 0 ? size : 1))
-        return p;
-
-    throw std::bad_alloc();
-}
-
-[[gnu::noinline]] void operator delete (void* p) noexcept
-{
-    std::free (p);
-}
-
-[[gnu::noinline]] void operator delete (void* p, std::size_t) noexcept
-{
-    std::free (p);
-}
 
 namespace
 {
@@ -583,11 +550,9 @@ TEST (PhysicsCompressorRealtime, ProcessingAllocatesNothing)
             c->updateOversamplingIfNeeded();
 
             auto signal = sine (0.8f, 220.0f, 4096);
-            allocationCount = 0;
-            countingAllocations = true;
+            test::startCountingAllocations();
             c->processInternal (signal.data(), (int) signal.size(), oversampled);
-            countingAllocations = false;
-            EXPECT_EQ (allocationCount.load(), 0);
+            EXPECT_EQ (test::stopCountingAllocations(), 0);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "PresetFile.h"
 #include "ProcessorTestSupport.h"
+#include "StateFuzzing.h"
 #include "TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -81,8 +82,8 @@ TEST_F (PresetTest, StartUpCreatesBothFoldersInTheHomeAndListsTheFactoryPresetsI
 
 TEST_F (PresetTest, FactoryPresetsHoldTheirExactFloatsAndSetThirtyParameters)
 {
-    set ("clampWaveforms", 0.0f);
-    set ("intAuto", 1.0f);
+    set (ParameterIDs::clampWaveforms, 0.0f);
+    set (ParameterIDs::intAuto, 1.0f);
 
     for (int n = 0; n < PresetManager::numFactoryPresets; ++n)
     {
@@ -107,8 +108,8 @@ TEST_F (PresetTest, FactoryPresetsHoldTheirExactFloatsAndSetThirtyParameters)
                 << record.name << ": " << id;
         }
 
-        EXPECT_EQ (value ("clampWaveforms"), 0.0f);
-        EXPECT_EQ (value ("intAuto"), 1.0f);
+        EXPECT_EQ (value (ParameterIDs::clampWaveforms), 0.0f);
+        EXPECT_EQ (value (ParameterIDs::intAuto), 1.0f);
     }
 
     // The data keeps the odd floats rather than rounded ones.
@@ -118,18 +119,18 @@ TEST_F (PresetTest, FactoryPresetsHoldTheirExactFloatsAndSetThirtyParameters)
 
     // No range rule applies to a preset load.
     ASSERT_TRUE (presets().loadPreset ("16 EX TRIGGER BLEND ADV"));
-    EXPECT_EQ (value ("oversampling"), 2.0f);
-    EXPECT_EQ (value ("forceMultiplier"), 200.0f);
-    EXPECT_EQ (value ("damping"), 20000.0f);
-    EXPECT_EQ (value ("forceExtreme"), 1.0f);
-    EXPECT_EQ (value ("dampingExtreme"), 1.0f);
+    EXPECT_EQ (value (ParameterIDs::oversampling), 2.0f);
+    EXPECT_EQ (value (ParameterIDs::forceMultiplier), 200.0f);
+    EXPECT_EQ (value (ParameterIDs::damping), 20000.0f);
+    EXPECT_EQ (value (ParameterIDs::forceExtreme), 1.0f);
+    EXPECT_EQ (value (ParameterIDs::dampingExtreme), 1.0f);
 
     EXPECT_FALSE (presets().loadPreset ("16 ex trigger blend adv"));
 }
 
 TEST_F (PresetTest, ASavedPresetFileHasTheFiveAttributesLastAndInOrder)
 {
-    set ("threshold", -31.5f);
+    set (ParameterIDs::threshold, -31.5f);
     ASSERT_EQ (presets().savePreset ("Kick"), PresetManager::saved);
 
     const auto file = userFile ("Kick.twpreset");
@@ -150,7 +151,7 @@ TEST_F (PresetTest, ASavedPresetFileHasTheFiveAttributesLastAndInOrder)
     }
 
     EXPECT_EQ (xml->getNumChildElements(), processor->getParameters().size());
-    EXPECT_EQ (xml->getChildByAttribute ("id", "threshold")->getDoubleAttribute ("value"), -31.5);
+    EXPECT_EQ (xml->getChildByAttribute ("id", ParameterIDs::threshold)->getDoubleAttribute ("value"), -31.5);
 
     // After loading a user preset and restoring a host state the live tree
     // carries attributes of its own; the five still come last, in order.
@@ -172,12 +173,12 @@ TEST_F (PresetTest, SavingWritesTheValuesInForceNotTheTreeAsLastFlushed)
 {
     // Set and saved at once, before the framework's timer could copy the
     // value into the tree.
-    set ("ratio", 7.5f);
+    set (ParameterIDs::ratio, 7.5f);
     ASSERT_EQ (presets().savePreset ("Fresh"), PresetManager::saved);
 
     const auto xml = juce::parseXML (userFile ("Fresh.twpreset"));
     ASSERT_NE (xml, nullptr);
-    EXPECT_EQ (xml->getChildByAttribute ("id", "ratio")->getDoubleAttribute ("value"), 7.5);
+    EXPECT_EQ (xml->getChildByAttribute ("id", ParameterIDs::ratio)->getDoubleAttribute ("value"), 7.5);
 }
 
 TEST_F (PresetTest, SavingNotifiesListChangedThenLoadedInRegistrationOrder)
@@ -227,7 +228,7 @@ TEST_F (PresetTest, AFactoryNameIsRefusedExactlyAndSavingTwiceKeepsOneFile)
     EXPECT_TRUE (presets().currentPresetName.isEmpty());
 
     EXPECT_EQ (presets().savePreset ("03 slam kick"), PresetManager::saved);
-    set ("ratio", 5.0f);
+    set (ParameterIDs::ratio, 5.0f);
     EXPECT_EQ (presets().savePreset ("03 slam kick"), PresetManager::saved);
 
     EXPECT_EQ (filesUnder (PresetFile::userFolder()).size(), 1);
@@ -278,31 +279,31 @@ TEST_F (PresetTest, LoadingAPresetWithoutSomeParametersLeavesThemAsTheyAre)
                                        "  <PARAM id=\"threshold\" value=\"-12.5\"/>\n"
                                        "</TarnwellCompressor>\n");
     presets().scanForPresets();
-    set ("ratio", 7.0f);
+    set (ParameterIDs::ratio, 7.0f);
 
     ASSERT_TRUE (presets().loadPreset ("Partial"));
-    EXPECT_EQ (value ("threshold"), -12.5f);
-    EXPECT_EQ (value ("ratio"), 7.0f);
+    EXPECT_EQ (value (ParameterIDs::threshold), -12.5f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 7.0f);
 
     // Saved again, the preset holds the ratio that was in force.
     ASSERT_EQ (presets().savePreset ("Whole"), PresetManager::saved);
-    set ("ratio", 2.0f);
+    set (ParameterIDs::ratio, 2.0f);
     ASSERT_TRUE (presets().loadPreset ("Whole"));
-    EXPECT_EQ (value ("ratio"), 7.0f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 7.0f);
 }
 
 TEST_F (PresetTest, AUserPresetNamedDefaultIsAppliedByTheNextInstance)
 {
-    set ("threshold", -9.0f);
+    set (ParameterIDs::threshold, -9.0f);
     ASSERT_EQ (presets().savePreset ("Default"), PresetManager::saved);
 
     restart();
-    EXPECT_EQ (value ("threshold"), -9.0f);
+    EXPECT_EQ (value (ParameterIDs::threshold), -9.0f);
     EXPECT_EQ (presets().currentPresetName, "Default");
 
     ASSERT_TRUE (userFile ("Default.twpreset").deleteFile());
     restart();
-    EXPECT_EQ (value ("threshold"), -20.0f) << "without it the parameters keep their defaults";
+    EXPECT_EQ (value (ParameterIDs::threshold), -20.0f) << "without it the parameters keep their defaults";
     EXPECT_TRUE (presets().currentPresetName.isEmpty());
 }
 
@@ -351,10 +352,20 @@ TEST_F (PresetTest, ScanningSkipsWhatIsNotAPresetAndTakesAnyXmlThatIs)
     ASSERT_TRUE (userFile ("folder.twpreset").createDirectory());
     writeUserFile ("not-a-preset.xml", "<TarnwellCompressor presetName=\"Wrong Extension\"/>");
 
+    // JUCE's parser never returns from a processing instruction followed by text.
+    writeUserFile ("instruction.twpreset", "<TarnwellCompressor presetName=\"PI\"><?pi x?>x"
+                                           "<PARAM id=\"ratio\" value=\"3\"/></TarnwellCompressor>");
+    // An overlong form: not UTF-8, though JUCE's own check lets it through.
+    const char overlong[] = "<TarnwellCompressor presetName=\"3.4.\xc0\xae" "0\"/>";
+    ASSERT_TRUE (userFile ("utf8.twpreset").replaceWithData (overlong, sizeof (overlong) - 1));
+
     writeUserFile ("Plain.twpreset", "<anything/>");
     writeUserFile ("flagged.twpreset", "<TarnwellCompressor presetName=\"Flagged\" isFactory=\"1\" category=\"Drums\"/>");
 
-    presets().scanForPresets();
+    // A file like these must never stop an instance from starting.
+    test::Watchdog watchdog;
+    watchdog.guard ("start-up", [&] { restart(); });
+    watchdog.guard ("scan", [&] { presets().scanForPresets(); });
 
     EXPECT_EQ (userNames (presets()), juce::StringArray ({ "Flagged", "Plain" }));
     for (const auto& preset : presets().getPresets())
@@ -371,17 +382,165 @@ TEST_F (PresetTest, ScanningSkipsWhatIsNotAPresetAndTakesAnyXmlThatIs)
     }
 }
 
-TEST_F (PresetTest, AScannedPresetsTempoBecomesTheSavedTempoWhenUsable)
+const PresetManager::Preset* findPreset (const PresetManager& manager, const juce::String& name)
+{
+    for (const auto& preset : manager.getPresets())
+        if (preset.name == name)
+            return &preset;
+    return nullptr;
+}
+
+TEST_F (PresetTest, EachPresetKeepsItsTempoInItsEntry)
 {
     writeUserFile ("a.twpreset", "<TarnwellCompressor presetName=\"A\" savedBPM=\"93.5\"/>");
-    restart();
-    EXPECT_EQ (processor->savedBPM, 93.5);
-
     writeUserFile ("b.twpreset", "<TarnwellCompressor presetName=\"B\" savedBPM=\"nan\"/>");
     writeUserFile ("c.twpreset", "<TarnwellCompressor presetName=\"C\" savedBPM=\"-5\"/>");
+    writeUserFile ("d.twpreset", "<TarnwellCompressor presetName=\"D\"/>");
     restart();
-    EXPECT_EQ (processor->savedBPM, 93.5);
+
+    EXPECT_EQ (processor->savedBPM, 120.0) << "reading the list changes no tempo";
+    EXPECT_EQ (findPreset (presets(), "A")->savedBPM, 93.5);
+    for (const auto* name : { "B", "C", "D" })
+        EXPECT_FALSE (findPreset (presets(), name)->savedBPM.has_value()) << name;
+    EXPECT_FALSE (findPreset (presets(), "01 Default")->savedBPM.has_value());
+
+    // Without a host tempo the one in use stays the last known, not the preset's.
+    ASSERT_TRUE (presets().loadPreset ("A"));
+    EXPECT_EQ (processor->savedBPM, 120.0);
 }
+
+TEST_F (PresetTest, SavingOrDeletingNeverMovesTheTempoInUse)
+{
+    // Listed after the one saved below, so read last by every scan.
+    writeUserFile ("slow.twpreset", "<TarnwellCompressor presetName=\"slow\" savedBPM=\"60\"/>");
+    presets().scanForPresets();
+
+    test::TestPlayHead playHead;
+    playHead.bpm = 120.0;
+    processor->setPlayHead (&playHead);
+    processor->prepareToPlay (48000.0, 512);
+    set (ParameterIDs::bpmSync, 1.0f);
+    test::runConstant (*processor, 0.0f, 512, 1);
+    set (ParameterIDs::attack, 40.0f);
+    const auto attack = value (ParameterIDs::attack);
+    const auto offset = processor->bpmSyncAttackOffset;
+
+    const auto expectTempoKept = [&] (const char* after)
+    {
+        test::runConstant (*processor, 0.0f, 512, 1);
+        EXPECT_EQ (processor->savedBPM, 120.0) << after;
+        EXPECT_EQ (processor->bpmSyncAttackOffset, offset) << after;
+        EXPECT_EQ (value (ParameterIDs::attack), attack) << after;
+    };
+
+    ASSERT_EQ (presets().savePreset ("Mine"), PresetManager::saved);
+    expectTempoKept ("a save");
+    EXPECT_EQ (findPreset (presets(), "Mine")->savedBPM, 120.0);
+    EXPECT_EQ (findPreset (presets(), "slow")->savedBPM, 60.0);
+
+    presets().deletePreset ("Mine");
+    expectTempoKept ("a delete");
+
+    processor->setPlayHead (nullptr);
+}
+
+//==============================================================================
+// A preset or an A/B slot holds final values: applying it must give back
+// every parameter exactly, whatever the tilt and tempo sync.
+struct FinalValuesCase
+{
+    float tilt;
+    bool bpmSync;
+};
+
+class FinalValues : public PresetTest, public ::testing::WithParamInterface<FinalValuesCase>
+{
+protected:
+    std::vector<float> parameterValues()
+    {
+        std::vector<float> values;
+        for (auto* parameter : processor->getParameters())
+            values.push_back (parameter->getValue());
+        return values;
+    }
+
+    // Times set after the tilt are final as they stand.
+    void setTimesAndTilt()
+    {
+        processor->prepareToPlay (48000.0, 512);
+        set (ParameterIDs::bpmSync, GetParam().bpmSync ? 1.0f : 0.0f);
+        set (ParameterIDs::tilt, GetParam().tilt);
+        set (ParameterIDs::attack, 12.81f);
+        set (ParameterIDs::hold, 25.63f);
+        set (ParameterIDs::release, 350.0f);
+        set (ParameterIDs::bpmSyncMode, 1.0f);
+    }
+
+    // Every setting involved somewhere else.
+    void changeEverything()
+    {
+        set (ParameterIDs::tilt, GetParam().tilt == 0.0f ? 60.0f : 0.0f);
+        set (ParameterIDs::attack, 40.0f);
+        set (ParameterIDs::hold, 10.0f);
+        set (ParameterIDs::release, 200.0f);
+        set (ParameterIDs::bpmSyncMode, 0.0f);
+        set (ParameterIDs::bpmSync, GetParam().bpmSync ? 0.0f : 1.0f);
+    }
+};
+
+TEST_P (FinalValues, ASavedPresetLoadsAsItWasSaved)
+{
+    setTimesAndTilt();
+    const auto saved = parameterValues();
+    ASSERT_EQ (presets().savePreset ("Times"), PresetManager::saved);
+
+    changeEverything();
+    ASSERT_TRUE (presets().loadPreset ("Times"));
+    EXPECT_EQ (parameterValues(), saved);
+
+    test::runConstant (*processor, 0.0f, 512, 1);
+    EXPECT_EQ (parameterValues(), saved) << "after the next block";
+}
+
+TEST_P (FinalValues, TheStartUpPresetLoadsAsItWasSaved)
+{
+    setTimesAndTilt();
+    const auto saved = parameterValues();
+    ASSERT_EQ (presets().savePreset ("Default"), PresetManager::saved);
+
+    restart();
+    EXPECT_EQ (parameterValues(), saved);
+}
+
+TEST_P (FinalValues, ABAndBackGivesEachSlotBack)
+{
+    setTimesAndTilt();
+    const auto slotA = parameterValues();
+    presets().setAbModeActive (true);
+
+    changeEverything();
+    const auto slotB = parameterValues();
+
+    bool showingB = false;
+    for (const auto& expected : { slotB, slotA, slotB, slotA })
+    {
+        ASSERT_TRUE (presets().swapAbSlots (showingB));
+        showingB = ! showingB;
+        EXPECT_EQ (parameterValues(), expected) << (showingB ? "on B" : "on A");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (Presets, FinalValues,
+                          ::testing::Values (FinalValuesCase { 0.0f, false }, FinalValuesCase { 50.0f, false },
+                                             FinalValuesCase { 100.0f, false }, FinalValuesCase { -70.0f, false },
+                                             FinalValuesCase { 0.0f, true }, FinalValuesCase { 50.0f, true },
+                                             FinalValuesCase { 100.0f, true }, FinalValuesCase { -70.0f, true }),
+                          [] (const ::testing::TestParamInfo<FinalValuesCase>& c)
+                          {
+                              return "Tilt" + std::string (c.param.tilt < 0 ? "Minus" : "")
+                                     + std::to_string ((int) std::abs (c.param.tilt))
+                                     + (c.param.bpmSync ? "Synced" : "Free");
+                          });
 
 //==============================================================================
 class AbComparisonTest : public PresetTest
@@ -415,42 +574,42 @@ TEST_F (AbComparisonTest, EditsStayWithTheirSlot)
     RecordingListener listener (log, "editor");
     presets().addListener (&listener);
 
-    set ("ratio", 3.0f);
+    set (ParameterIDs::ratio, 3.0f);
     presets().setAbModeActive (true); // slot A: ratio 3, taken at once
-    set ("ratio", 4.0f);              // becomes slot B's starting point
+    set (ParameterIDs::ratio, 4.0f);              // becomes slot B's starting point
 
     swap();
     EXPECT_TRUE (showingB);
     EXPECT_EQ (presets().getAbState().nameB, "Slot B");
     EXPECT_EQ (presets().currentPresetName, "Slot B");
-    EXPECT_EQ (value ("ratio"), 4.0f) << "slot B is a copy of the live state";
+    EXPECT_EQ (value (ParameterIDs::ratio), 4.0f) << "slot B is a copy of the live state";
     EXPECT_EQ (log, juce::StringArray ({ "editor loaded Slot B" }));
 
-    set ("ratio", 6.0f); // an edit on B, swapped away from at once
+    set (ParameterIDs::ratio, 6.0f); // an edit on B, swapped away from at once
     swap();
     EXPECT_FALSE (showingB);
-    EXPECT_EQ (value ("ratio"), 3.0f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 3.0f);
     EXPECT_EQ (presets().currentPresetName, "Current State");
 
-    set ("threshold", -40.0f); // an edit on A
+    set (ParameterIDs::threshold, -40.0f); // an edit on A
     swap();
-    EXPECT_EQ (value ("ratio"), 6.0f);
-    EXPECT_EQ (value ("threshold"), -20.0f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 6.0f);
+    EXPECT_EQ (value (ParameterIDs::threshold), -20.0f);
     swap();
-    EXPECT_EQ (value ("threshold"), -40.0f);
-    EXPECT_EQ (value ("ratio"), 3.0f);
+    EXPECT_EQ (value (ParameterIDs::threshold), -40.0f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 3.0f);
 
     // Switching off keeps what the live slot had.
     swap();
     presets().setAbModeActive (false);
-    EXPECT_EQ (value ("ratio"), 6.0f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 6.0f);
     EXPECT_EQ (presets().currentPresetName, "Slot B");
     const auto& ab = presets().getAbState();
     EXPECT_FALSE (ab.isActive || ab.hasStateA || ab.hasStateB || ab.stateA.isValid() || ab.stateB.isValid());
 
     log.clear();
     EXPECT_FALSE (presets().swapAbSlots (showingB)) << "the swap does nothing while the mode is off";
-    EXPECT_EQ (value ("ratio"), 6.0f);
+    EXPECT_EQ (value (ParameterIDs::ratio), 6.0f);
     EXPECT_TRUE (log.isEmpty());
     presets().removeListener (&listener);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParameterIDs.h"
 #include "PluginProcessor.h"
 
 #include <cmath>

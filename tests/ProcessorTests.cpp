@@ -1,5 +1,7 @@
 // The processor's audio path and parameter reactions, driven directly.
+#include "ParameterTable.h"
 #include "ProcessorTestSupport.h"
+#include "TarnwellVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -45,52 +47,46 @@ float maxDelayedDifference (const test::Rendered& r, int delay, float gain, int 
 TEST (Processor, AnswersTheHostWithItsFixedValues)
 {
     TarnwellCompressorAudioProcessor p;
-    EXPECT_EQ (p.getName(), "Tarnwell Compressor v3.4.0");
+    EXPECT_EQ (p.getName(), TarnwellVersion::pluginName);
     EXPECT_EQ (p.getNumPrograms(), 1);
     EXPECT_EQ (p.getCurrentProgram(), 0);
     EXPECT_TRUE (p.getProgramName (0).isEmpty());
     EXPECT_EQ (p.getTailLengthSeconds(), 0.0);
     EXPECT_FALSE (p.acceptsMidi());
-    EXPECT_EQ (p.getBypassParameter(), p.parameters.getParameter ("bypass"));
+    EXPECT_EQ (p.getBypassParameter(), p.parameters.getParameter (ParameterIDs::bypass));
     EXPECT_EQ (p.getParameters().size(), 33);
+}
+
+TEST (Processor, ParameterIDsNeverChange)
+{
+    // Host projects and preset files store these strings.
+    const char* const stored[] = { "threshold", "ratio", "attack", "release", "hold", "holdBypass", "knee", "range",
+                                   "physicsMode", "forceMultiplier", "damping", "releaseMode", "rangeExtreme",
+                                   "forceExtreme", "dampingExtreme", "bpmSync", "bpmSyncMode", "noteGrid", "bypass",
+                                   "tilt", "makeupGain", "inputGain", "outputGain", "autoGain", "mix", "safety",
+                                   "stability", "scHPF", "oversampling", "clampWaveforms", "autoThreshold", "intAuto",
+                                   "lookahead" };
+    ASSERT_EQ (std::size (stored), std::size (ParameterIDs::all));
+    for (size_t i = 0; i < std::size (stored); ++i)
+        EXPECT_STREQ (ParameterIDs::all[i], stored[i]);
 }
 
 TEST (Processor, LayoutHasTheParameterIDsFlagsAndRangesInOrder)
 {
     // What a host cannot see through VST3: string IDs, meta flags, version hints, skews.
-    const struct { const char* id; bool meta; int version; float interval; float skew; } expected[] = {
-        { "threshold", false, 0, 0.1f, 1.0f }, { "ratio", false, 0, 0.1f, 1.0f },
-        { "attack", false, 0, 0.01f, 0.5f }, { "release", false, 0, 0.01f, 0.5f },
-        { "hold", true, 0, 0.01f, 0.5f }, { "holdBypass", false, 0, 1.0f, 1.0f },
-        { "knee", false, 0, 0.1f, 1.0f }, { "range", false, 0, 0.1f, 1.0f },
-        { "physicsMode", false, 0, 1.0f, 1.0f }, { "forceMultiplier", false, 0, 0.01f, 0.25f },
-        { "damping", false, 0, 0.1f, 0.3f }, { "releaseMode", false, 0, 1.0f, 1.0f },
-        { "rangeExtreme", false, 0, 1.0f, 1.0f }, { "forceExtreme", false, 0, 1.0f, 1.0f },
-        { "dampingExtreme", false, 0, 1.0f, 1.0f }, { "bpmSync", true, 0, 1.0f, 1.0f },
-        { "bpmSyncMode", false, 0, 1.0f, 1.0f }, { "noteGrid", true, 0, 1.0f, 1.0f },
-        { "bypass", false, 0, 1.0f, 1.0f }, { "tilt", true, 0, 1.0f, 1.0f },
-        { "makeupGain", false, 0, 0.1f, 1.0f }, { "inputGain", false, 0, 0.1f, 1.0f },
-        { "outputGain", false, 0, 0.1f, 1.0f }, { "autoGain", false, 0, 1.0f, 1.0f },
-        { "mix", false, 0, 0.1f, 1.0f }, { "safety", false, 0, 1.0f, 1.0f },
-        { "stability", false, 0, 1.0f, 1.0f }, { "scHPF", false, 0, 1.0f, 1.0f },
-        { "oversampling", false, 0, 1.0f, 1.0f }, { "clampWaveforms", false, 0, 1.0f, 1.0f },
-        { "autoThreshold", false, 1, 1.0f, 1.0f }, { "intAuto", false, 1, 1.0f, 1.0f },
-        { "lookahead", false, 1, 1.0f, 1.0f },
-    };
-
     TarnwellCompressorAudioProcessor p;
     const auto& params = p.getParameters();
-    ASSERT_EQ (params.size(), (int) std::size (expected));
+    ASSERT_EQ (params.size(), (int) std::size (test::expectedParameters));
 
     for (int i = 0; i < params.size(); ++i)
     {
-        const auto& e = expected[i];
+        const auto& e = test::expectedParameters[i];
         auto* param = dynamic_cast<juce::RangedAudioParameter*> (params[i]);
         ASSERT_NE (param, nullptr);
         SCOPED_TRACE (e.id);
         EXPECT_EQ (param->getParameterID(), e.id);
         EXPECT_EQ (param->isMetaParameter(), e.meta);
-        EXPECT_EQ (param->getVersionHint(), e.version);
+        EXPECT_EQ (param->getVersionHint(), e.versionHint);
         EXPECT_FLOAT_EQ (param->getNormalisableRange().interval, e.interval);
         EXPECT_FLOAT_EQ (param->getNormalisableRange().skew, e.skew);
         EXPECT_FLOAT_EQ (param->getValue(), param->getDefaultValue());
@@ -103,9 +99,9 @@ TEST (Processor, BypassPassesTheInputThroughAndKeepsTheLookaheadDelay)
     {
         SCOPED_TRACE (lookahead ? "lookahead on" : "lookahead off");
         auto p = makePrepared (48000.0, 256);
-        setParameter (*p, "lookahead", lookahead ? 1.0f : 0.0f);
+        setParameter (*p, ParameterIDs::lookahead, lookahead ? 1.0f : 0.0f);
         settle (*p, 256);
-        setParameter (*p, "bypass", 1.0f);
+        setParameter (*p, ParameterIDs::bypass, 1.0f);
 
         const auto r = render (*p, 48000.0, 256, 4800);
         const int delay = lookahead ? 960 : 0;
@@ -137,11 +133,11 @@ TEST_P (DryAlignment, MixZeroIsTheInputDelayedByTheReportedLatency)
     const auto c = GetParam();
     const int blockSize = 512;
     auto p = makePrepared (c.sampleRate, blockSize);
-    setParameter (*p, "mix", 0.0f);
-    setParameter (*p, "inputGain", 6.0f);
-    setParameter (*p, "outputGain", -3.0f);
-    setParameter (*p, "lookahead", c.lookahead ? 1.0f : 0.0f);
-    setParameter (*p, "oversampling", (float) c.oversampling);
+    setParameter (*p, ParameterIDs::mix, 0.0f);
+    setParameter (*p, ParameterIDs::inputGain, 6.0f);
+    setParameter (*p, ParameterIDs::outputGain, -3.0f);
+    setParameter (*p, ParameterIDs::lookahead, c.lookahead ? 1.0f : 0.0f);
+    setParameter (*p, ParameterIDs::oversampling, (float) c.oversampling);
     settle (*p, blockSize);
 
     const int oversamplingLatency = c.oversampling != 0 ? p->compressors[0]->oversamplingLatency : 0;
@@ -173,11 +169,11 @@ TEST (Processor, LookaheadReportsTwentyMilliseconds)
         settle (*p, 512);
         EXPECT_EQ (p->getLatencySamples(), 0);
 
-        setParameter (*p, "lookahead", 1.0f);
+        setParameter (*p, ParameterIDs::lookahead, 1.0f);
         settle (*p, 512);
         EXPECT_EQ (p->getLatencySamples(), expected);
 
-        setParameter (*p, "lookahead", 0.0f);
+        setParameter (*p, ParameterIDs::lookahead, 0.0f);
         settle (*p, 512);
         EXPECT_EQ (p->getLatencySamples(), 0);
     }
@@ -186,9 +182,9 @@ TEST (Processor, LookaheadReportsTwentyMilliseconds)
 TEST (Processor, LookaheadSwitchedOnAndOffBeforeABlockLeavesNothingPending)
 {
     auto p = makePrepared (48000.0, 512);
-    setParameter (*p, "lookahead", 1.0f);
+    setParameter (*p, ParameterIDs::lookahead, 1.0f);
     EXPECT_TRUE (p->lookaheadChangePending.load());
-    setParameter (*p, "lookahead", 0.0f);
+    setParameter (*p, ParameterIDs::lookahead, 0.0f);
     EXPECT_FALSE (p->lookaheadChangePending.load());
 }
 
@@ -196,8 +192,8 @@ TEST (Processor, MixFullIsTheCompressedSignalTimesMakeupAndOutputGain)
 {
     const double rate = 48000.0;
     auto p = makePrepared (rate, 512);
-    setParameter (*p, "makeupGain", 4.0f);
-    setParameter (*p, "outputGain", -2.0f);
+    setParameter (*p, ParameterIDs::makeupGain, 4.0f);
+    setParameter (*p, ParameterIDs::outputGain, -2.0f);
     settle (*p, 512, 4);
 
     // The same compressor on its own, with the parameters' default settings.
@@ -231,7 +227,7 @@ TEST (Processor, ChoosingOversamplingChangesLatencyAndOutputAndOffRestoresBoth)
     auto p = makePrepared (rate, 512);
     for (int choice : { 1, 2 })
     {
-        setParameter (*p, "oversampling", (float) choice);
+        setParameter (*p, ParameterIDs::oversampling, (float) choice);
         EXPECT_FALSE (p->compressors[0]->oversamplingUpdatePending.load()) << "rebuilt at once on the message thread";
         settle (*p, 512);
         EXPECT_GT (p->getLatencySamples(), 0);
@@ -244,7 +240,7 @@ TEST (Processor, ChoosingOversamplingChangesLatencyAndOutputAndOffRestoresBoth)
         difference = juce::jmax (difference, std::abs (oversampled.output.getSample (0, i) - plain.output.getSample (0, i)));
     EXPECT_GT (difference, 1.0e-3f);
 
-    setParameter (*p, "oversampling", 0.0f);
+    setParameter (*p, ParameterIDs::oversampling, 0.0f);
     settle (*p, 512);
     EXPECT_EQ (p->getLatencySamples(), 0);
     EXPECT_EQ (p->compressors[0]->oversampler, nullptr);
@@ -253,7 +249,7 @@ TEST (Processor, ChoosingOversamplingChangesLatencyAndOutputAndOffRestoresBoth)
 TEST (Processor, OversamplingRequestedOffTheMessageThreadWaitsForTheMessageThread)
 {
     auto p = makePrepared (48000.0, 512);
-    std::thread automation ([&] { setParameter (*p, "oversampling", 1.0f); });
+    std::thread automation ([&] { setParameter (*p, ParameterIDs::oversampling, 1.0f); });
     automation.join();
 
     // Until the message thread rebuilds it, blocks run without the oversampler.
@@ -261,10 +257,34 @@ TEST (Processor, OversamplingRequestedOffTheMessageThreadWaitsForTheMessageThrea
     settle (*p, 512);
     EXPECT_EQ (p->getLatencySamples(), 0);
 
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
+    p->timerCallback(); // the message thread's next tick
     EXPECT_FALSE (p->compressors[0]->oversamplingUpdatePending.load());
     settle (*p, 512);
     EXPECT_EQ (p->getLatencySamples(), p->compressors[0]->oversamplingLatency);
+    EXPECT_GT (p->getLatencySamples(), 0);
+}
+
+TEST (Processor, ABlockRunsEveryChannelThroughItsOversamplerOrNone)
+{
+    // A rebuild on the message thread goes compressor by compressor, and gives
+    // up at its deadline: a block may find one oversampler built and the other pending.
+    const double rate = 48000.0;
+    auto reference = makePrepared (rate, 512);
+    auto p = makePrepared (rate, 512);
+    p->compressors[0]->requestOversampling (1);
+    p->compressors[0]->updateOversamplingIfNeeded();
+    p->compressors[1]->requestOversampling (1);
+
+    const auto plain = render (*reference, rate, 512, 4800);
+    const auto split = render (*p, rate, 512, 4800);
+    EXPECT_EQ (p->getLatencySamples(), 0);
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < 4800; ++i)
+            ASSERT_EQ (split.output.getSample (ch, i), plain.output.getSample (ch, i)) << ch << ":" << i;
+
+    p->timerCallback(); // the next tick builds the other one
+    settle (*p, 512);
+    EXPECT_EQ (p->getLatencySamples(), p->compressors[1]->oversamplingLatency);
     EXPECT_GT (p->getLatencySamples(), 0);
 }
 
@@ -290,7 +310,7 @@ TEST (Processor, ABlockLongerThanAnnouncedIsProcessedFullyWet)
     const double rate = 48000.0;
     auto wet = makePrepared (rate, 256);
     auto half = makePrepared (rate, 256);
-    setParameter (*half, "mix", 50.0f);
+    setParameter (*half, ParameterIDs::mix, 50.0f);
 
     const auto a = render (*wet, rate, 1024, 4096);
     const auto b = render (*half, rate, 1024, 4096);
@@ -309,8 +329,8 @@ TEST (Processor, NonFiniteSamplesLeaveAsZeroAndTheSoundRecovers)
         auto hit = makePrepared (rate, 512);
         for (auto* p : { clean.get(), hit.get() })
         {
-            setParameter (*p, "mix", 50.0f);
-            setParameter (*p, "oversampling", (float) oversampling);
+            setParameter (*p, ParameterIDs::mix, 50.0f);
+            setParameter (*p, ParameterIDs::oversampling, (float) oversampling);
         }
 
         const int total = 48000;
@@ -345,9 +365,9 @@ TEST (Processor, NonFiniteSamplesLeaveAsZeroAndTheSoundRecovers)
 TEST (Processor, OutputIsLimitedToPlusTwentyDecibels)
 {
     auto p = makePrepared (48000.0, 512);
-    setParameter (*p, "mix", 0.0f);
-    setParameter (*p, "inputGain", 20.0f);
-    setParameter (*p, "outputGain", 20.0f);
+    setParameter (*p, ParameterIDs::mix, 0.0f);
+    setParameter (*p, ParameterIDs::inputGain, 20.0f);
+    setParameter (*p, ParameterIDs::outputGain, 20.0f);
 
     juce::AudioBuffer<float> loud (2, 512);
     juce::MidiBuffer midi;
@@ -365,7 +385,7 @@ TEST (Processor, InputGainRampsLinearlyOverTwentyMilliseconds)
     const double rate = 44100.0;
     const int ramp = 882;
     auto p = makePrepared (rate, 64);
-    setParameter (*p, "mix", 0.0f);
+    setParameter (*p, ParameterIDs::mix, 0.0f);
 
     juce::MidiBuffer midi;
     auto runDc = [&] (int samples)
@@ -384,7 +404,7 @@ TEST (Processor, InputGainRampsLinearlyOverTwentyMilliseconds)
 
     runDc (64 * 30); // the fade-in of a new instance
     const float target = 0.5f * juce::Decibels::decibelsToGain (6.0f);
-    setParameter (*p, "inputGain", 6.0f);
+    setParameter (*p, ParameterIDs::inputGain, 6.0f);
     auto out = runDc (448);
 
     // Linear from 0.5 towards the target, one step per sample.
@@ -394,7 +414,7 @@ TEST (Processor, InputGainRampsLinearlyOverTwentyMilliseconds)
 
     // A second change restarts the ramp from where the first one got to.
     const float reached = out[447];
-    setParameter (*p, "inputGain", 0.0f);
+    setParameter (*p, ParameterIDs::inputGain, 0.0f);
     out = runDc (64 * 30);
     const float back = (0.5f - reached) / ramp;
     EXPECT_NEAR (out[ramp / 2 - 1], reached + (ramp / 2) * back, 1.0e-4f);
@@ -408,15 +428,15 @@ TEST (Processor, RegisteredParametersReachTheCompressorsAndOthersWaitForARefresh
     auto p = makePrepared (48000.0, 512);
     auto& c = *p->compressors[1];
 
-    setParameter (*p, "ratio", 8.0f);
+    setParameter (*p, ParameterIDs::ratio, 8.0f);
     EXPECT_FLOAT_EQ (c.ratio, 8.0f);
 
-    setParameter (*p, "releaseMode", 1.0f);
-    setParameter (*p, "forceExtreme", 1.0f);
+    setParameter (*p, ParameterIDs::releaseMode, 1.0f);
+    setParameter (*p, ParameterIDs::forceExtreme, 1.0f);
     EXPECT_EQ (c.releaseMode, 0);
     EXPECT_FALSE (c.forceExtreme);
 
-    setParameter (*p, "knee", 4.0f);
+    setParameter (*p, ParameterIDs::knee, 4.0f);
     EXPECT_EQ (c.releaseMode, 1);
     EXPECT_TRUE (c.forceExtreme);
     EXPECT_FLOAT_EQ (c.kneeDb, 4.0f);
@@ -425,10 +445,10 @@ TEST (Processor, RegisteredParametersReachTheCompressorsAndOthersWaitForARefresh
 TEST (Processor, CompressorsNeverReceiveMoreForceOrDampingThanTheyHandle)
 {
     const struct { const char* id; float value; float PhysicsCompressor::*field; float expected; } cases[] = {
-        { "forceMultiplier", 150.0f, &PhysicsCompressor::forceMultiplier, 100.0f },
-        { "forceMultiplier", 0.05f, &PhysicsCompressor::forceMultiplier, 0.05f },
-        { "damping", 15000.0f, &PhysicsCompressor::damping, 10000.0f },
-        { "damping", 20.0f, &PhysicsCompressor::damping, 20.0f },
+        { ParameterIDs::forceMultiplier, 150.0f, &PhysicsCompressor::forceMultiplier, 100.0f },
+        { ParameterIDs::forceMultiplier, 0.05f, &PhysicsCompressor::forceMultiplier, 0.05f },
+        { ParameterIDs::damping, 15000.0f, &PhysicsCompressor::damping, 10000.0f },
+        { ParameterIDs::damping, 20.0f, &PhysicsCompressor::damping, 20.0f },
     };
 
     auto p = makePrepared (48000.0, 512);
@@ -446,10 +466,10 @@ TEST (Processor, ChangingThePhysicsModeRestartsTheMass)
     auto& c = *p->compressors[0];
     ASSERT_LT (c.position, -0.1f);
 
-    setParameter (*p, "threshold", -21.0f); // same mode: state kept
+    setParameter (*p, ParameterIDs::threshold, -21.0f); // same mode: state kept
     EXPECT_LT (c.position, -0.1f);
 
-    setParameter (*p, "physicsMode", 3.0f);
+    setParameter (*p, ParameterIDs::physicsMode, 3.0f);
     EXPECT_EQ (c.position, 0.0f);
     EXPECT_EQ (c.velocity, 0.0f);
     EXPECT_FLOAT_EQ (c.mass, 2.0f);
@@ -467,9 +487,9 @@ TEST (Processor, HoldBelowTheGridOrBypassedActsAsNone)
     for (const auto& c : cases)
     {
         auto p = makePrepared (48000.0, 512);
-        setParameter (*p, "noteGrid", c.noteGrid ? 1.0f : 0.0f);
-        setParameter (*p, "holdBypass", c.holdBypass ? 1.0f : 0.0f);
-        setParameter (*p, "hold", c.hold);
+        setParameter (*p, ParameterIDs::noteGrid, c.noteGrid ? 1.0f : 0.0f);
+        setParameter (*p, ParameterIDs::holdBypass, c.holdBypass ? 1.0f : 0.0f);
+        setParameter (*p, ParameterIDs::hold, c.hold);
         EXPECT_NEAR (p->compressors[0]->holdMs, c.expected, 1.0e-3f) << c.hold << " " << c.noteGrid << " " << c.holdBypass;
     }
 }
@@ -477,29 +497,29 @@ TEST (Processor, HoldBelowTheGridOrBypassedActsAsNone)
 TEST (Processor, TiltMovesTheTimeParametersAlongTheNoteGridAndBack)
 {
     auto p = makePrepared (48000.0, 512);
-    ASSERT_FLOAT_EQ (parameterValue (*p, "attack"), 10.0f);
+    ASSERT_FLOAT_EQ (parameterValue (*p, ParameterIDs::attack), 10.0f);
 
     // 10 ms at 120 BPM is 0.02 beat, nearest 1/64: half way to 1/32 beat.
-    setParameter (*p, "tilt", 50.0f);
-    EXPECT_NEAR (parameterValue (*p, "attack"), 12.81f, 0.006f);
+    setParameter (*p, ParameterIDs::tilt, 50.0f);
+    EXPECT_NEAR (parameterValue (*p, ParameterIDs::attack), 12.81f, 0.006f);
     EXPECT_NEAR (p->compressors[0]->attackMs, 12.81f, 0.006f);
     EXPECT_NEAR (p->baseAttackMs, 10.0f, 1.0e-4f) << "the untilted time is kept";
 
-    setParameter (*p, "tilt", 0.0f);
-    EXPECT_NEAR (parameterValue (*p, "attack"), 10.0f, 0.005f);
-    EXPECT_NEAR (parameterValue (*p, "release"), 100.0f, 0.005f);
+    setParameter (*p, ParameterIDs::tilt, 0.0f);
+    EXPECT_NEAR (parameterValue (*p, ParameterIDs::attack), 10.0f, 0.005f);
+    EXPECT_NEAR (parameterValue (*p, ParameterIDs::release), 100.0f, 0.005f);
 }
 
 TEST (Processor, WithTempoSyncTheKnobSetsAnOffsetFromTheTempoTime)
 {
     auto p = makePrepared (48000.0, 512);
-    setParameter (*p, "bpmSync", 1.0f);
-    setParameter (*p, "bpmSyncMode", 1.0f);
-    setParameter (*p, "bpmSyncMode", 0.0f); // writes the tempo-derived times at 120 BPM
-    EXPECT_NEAR (parameterValue (*p, "attack"), 31.25f, 0.01f);
-    EXPECT_NEAR (parameterValue (*p, "release"), 250.0f, 0.01f);
+    setParameter (*p, ParameterIDs::bpmSync, 1.0f);
+    setParameter (*p, ParameterIDs::bpmSyncMode, 1.0f);
+    setParameter (*p, ParameterIDs::bpmSyncMode, 0.0f); // writes the tempo-derived times at 120 BPM
+    EXPECT_NEAR (parameterValue (*p, ParameterIDs::attack), 31.25f, 0.01f);
+    EXPECT_NEAR (parameterValue (*p, ParameterIDs::release), 250.0f, 0.01f);
 
-    setParameter (*p, "attack", 40.0f);
+    setParameter (*p, ParameterIDs::attack, 40.0f);
     EXPECT_NEAR (p->bpmSyncAttackOffset, 8.75f, 0.01f);
     EXPECT_NEAR (p->compressors[0]->effectiveAttackMs, 40.0f, 0.01f);
 }

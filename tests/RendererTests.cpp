@@ -2,6 +2,7 @@
 // temporary folder, and checks its output against the built VST3 bundle
 // running in a host.
 #include "HostedPlugin.h"
+#include "ParameterIDs.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -146,11 +147,11 @@ struct Setting
 // Settings away from the defaults that change the audio path: a lower
 // threshold, a steeper ratio, the lookahead delay, 4x oversampling, a dry share.
 const Setting hostComparisonSettings[] = {
-    { "threshold", "Threshold", -30.0 },
-    { "ratio", "Ratio", 4.0 },
-    { "lookahead", "Lookahead", 1.0 },
-    { "oversampling", "Oversampling", 1.0 },
-    { "mix", "Mix", 70.0 },
+    { ParameterIDs::threshold, "Threshold", -30.0 },
+    { ParameterIDs::ratio, "Ratio", 4.0 },
+    { ParameterIDs::lookahead, "Lookahead", 1.0 },
+    { ParameterIDs::oversampling, "Oversampling", 1.0 },
+    { ParameterIDs::mix, "Mix", 70.0 },
 };
 
 // A host user types a plain value and the plug-in turns it into its normalised

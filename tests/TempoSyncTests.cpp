@@ -13,7 +13,7 @@ struct SyncedProcessor
     {
         p.setPlayHead (&playHead);
         p.prepareToPlay (48000.0, 512);
-        setParameter (p, "bpmSync", 1.0f);
+        setParameter (p, ParameterIDs::bpmSync, 1.0f);
     }
 
     void playAt (double bpm)
@@ -53,8 +53,8 @@ TEST (TempoSync, ManualTempoOverridesTheHostUntilSyncIsSwitchedOnAgain)
     EXPECT_NEAR (s.p.compressors[0]->tempoFactor, 90.0 / 120.0, 1.0e-9);
     EXPECT_NEAR (s.p.compressors[0]->effectiveReleaseMs, 60000.0f / 90.0f / 2.0f, 1.0e-2f);
 
-    setParameter (s.p, "bpmSync", 0.0f);
-    setParameter (s.p, "bpmSync", 1.0f);
+    setParameter (s.p, ParameterIDs::bpmSync, 0.0f);
+    setParameter (s.p, ParameterIDs::bpmSync, 1.0f);
     EXPECT_FALSE (s.p.bpmFreeMode);
     EXPECT_NEAR (s.p.compressors[0]->tempoFactor, 100.0 / 120.0, 1.0e-9);
 }
@@ -99,7 +99,7 @@ TEST (TempoSync, MissingOrNonsenseTempoNeverReachesTheCompressors)
             EXPECT_GE (compressor->effectiveReleaseMs, 1.0f);
         }
 
-        for (const char* id : { "attack", "hold", "release" })
+        for (const char* id : { ParameterIDs::attack, ParameterIDs::hold, ParameterIDs::release })
             EXPECT_TRUE (std::isfinite (test::parameterValue (s.p, id))) << id;
     }
 }

@@ -2,6 +2,7 @@
 // offline, exactly as a host would run the plug-in, and reports what it did.
 #include "DemoSignal.h"
 #include "OfflineRenderer.h"
+#include "ParameterIDs.h"
 #include "RenderOptions.h"
 #include "RenderParameters.h"
 #include "RenderPlot.h"
@@ -172,9 +173,9 @@ RenderPlot::Settings plotSettings (TarnwellCompressorAudioProcessor& processor, 
     auto value = [&processor] (const char* id) { return processor.parameters.getRawParameterValue (id)->load(); };
 
     RenderPlot::Settings s;
-    s.thresholdDb = value ("threshold");
-    s.ratio = value ("ratio");
-    s.kneeDb = value ("knee");
+    s.thresholdDb = value (ParameterIDs::threshold);
+    s.ratio = value (ParameterIDs::ratio);
+    s.kneeDb = value (ParameterIDs::knee);
     s.title = "Tarnwell Compressor " + juce::String::fromUTF8 ("\u2013 ") + input.getFileName();
     s.subtitle = "Settings: " + settingsText + "    Block size " + juce::String (blockSize) + ", latency "
                  + juce::String (latency) + " samples";
@@ -216,8 +217,8 @@ bool wasSwitchedOn (const RenderOptions& options, const char* id)
 // What the automatic gain and threshold learned, when they were asked to run.
 void printAssistants (const RenderOptions& options, TarnwellCompressorAudioProcessor& processor)
 {
-    const bool autoGain = wasSwitchedOn (options, "autoGain");
-    const bool autoThreshold = wasSwitchedOn (options, "autoThreshold");
+    const bool autoGain = wasSwitchedOn (options, ParameterIDs::autoGain);
+    const bool autoThreshold = wasSwitchedOn (options, ParameterIDs::autoThreshold);
     if (! autoGain && ! autoThreshold)
         return;
 
@@ -229,13 +230,14 @@ void printAssistants (const RenderOptions& options, TarnwellCompressorAudioProce
 
     juce::StringArray states;
     if (autoThreshold)
-        states.add (state ("autoThreshold", "automatic threshold"));
+        states.add (state (ParameterIDs::autoThreshold, "automatic threshold"));
     if (autoGain || autoThreshold)
-        states.add (state ("autoGain", "automatic gain"));
+        states.add (state (ParameterIDs::autoGain, "automatic gain"));
 
-    std::cout << "Learned   make-up " << juce::String (value ("makeupGain"), 1) << " dB, threshold "
-              << juce::String (value ("threshold"), 1) << " dB, ratio " << juce::String (value ("ratio"), 1)
-              << ":1\n          " << states.joinIntoString ("; ") << "\n";
+    std::cout << "Learned   make-up " << juce::String (value (ParameterIDs::makeupGain), 1) << " dB, threshold "
+              << juce::String (value (ParameterIDs::threshold), 1) << " dB, ratio "
+              << juce::String (value (ParameterIDs::ratio), 1) << ":1\n"
+              << "          " << states.joinIntoString ("; ") << "\n";
 }
 
 juce::String presetList (const PresetManager& manager)
