@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "PluginProcessor.h"
@@ -168,6 +169,7 @@ public:
     bool grHoldActive = false;
     float grHeldDb = 0.0f;
     bool outputClipLatched = false;
+    std::optional<bool> outputClipShown; // the latch state the output knob's colours show
     int physicsCheckCounter = 0;
     float autoPulsePhase = 0.0f;
     int snapshotIndex = -1;

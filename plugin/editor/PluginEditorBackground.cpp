@@ -331,6 +331,11 @@ void TarnwellCompressorAudioProcessorEditor::paint (juce::Graphics& g)
             paintPanels (cacheGraphics);
             panelCacheLook = look;
         }
+        // The bar graph later covers the display with opaque pixels, so the
+        // panels under it need not be copied.
+        juce::Graphics::ScopedSaveState besideTheBarGraph (g);
+        if (audioProcessor.showWaveformBars)
+            g.excludeClipRegion (displayPanelArea().toNearestInt());
         g.setOpacity (1.0f);
         g.drawImageAt (panelCache, 0, 0);
     }

@@ -295,7 +295,9 @@ CurveYResult curvePoint (const std::vector<float>& input, const std::vector<floa
 // Strokes the neighbouring points that are both present, with a glow unless
 // the display is lightened for eco mode. Each segment is stroked on its own
 // (where they meet, the later one lies over the earlier); segments the clip
-// hides entirely are skipped.
+// hides entirely are skipped. The renderer sizes a path's coverage table to
+// the clip, so each segment is filled with the clip narrowed to its reach:
+// the same pixels, without a table the height of the whole live region.
 template <typename YOf, typename ColourOf>
 void strokeCurve (juce::Graphics& g, const std::vector<CurveYResult>& points, juce::Point<float> origin, int step,
                   bool eco, YOf yOf, ColourOf colourOf)
@@ -323,6 +325,8 @@ void strokeCurve (juce::Graphics& g, const std::vector<CurveYResult>& points, ju
             continue;
 
         const auto colour = colourOf (points[j + 1]);
+        juce::Graphics::ScopedSaveState withinReach (g);
+        g.reduceClipRegion (reach);
 
         if (! eco)
         {

@@ -80,6 +80,21 @@ constexpr juce::uint8 thresholdLineAlpha = 0x80;
 
 float finiteOr (float value, float fallback) { return std::isfinite (value) ? value : fallback; }
 
+// The renderer sizes each shape's coverage table to the clip's bounds, so a
+// meter is drawn with the clip narrowed to what it can touch: its glow, its
+// caption below and the marker at `markerY`. The pixels stay the same.
+constexpr float reachMargin = 4.0f;
+constexpr float captionReach = 24.0f;
+
+juce::Rectangle<int> meterReach (juce::Rectangle<float> bounds, float markerY)
+{
+    const float widestGlow = glowLayers[0].growX;
+    const auto reach = bounds.withTop (std::fmin (bounds.getY(), markerY))
+                           .withBottom (std::fmax (bounds.getBottom() + captionReach, markerY))
+                           .expanded (widestGlow + reachMargin, reachMargin);
+    return reach.getSmallestIntegerContainer();
+}
+
 juce::Rectangle<float> innerAreaOf (juce::Rectangle<float> bounds)
 {
     return { bounds.getX() + innerInset, bounds.getY() + innerInset, std::fmax (bounds.getWidth() - 3.0f, 0.0f),
@@ -175,6 +190,14 @@ void drawFinish (juce::Graphics& g, juce::Rectangle<float> bounds, const juce::S
 //==============================================================================
 void TarnwellCompressorAudioProcessorEditor::drawInputMeter (juce::Graphics& g, juce::Rectangle<float> bounds)
 {
+    const float threshold = thresholdShown();
+    const float thresholdY =
+        bounds.getY() + (1.0f - (threshold + inputMeterRangeDb) / inputMeterRangeDb) * bounds.getHeight();
+    const bool thresholdMarked = threshold >= -inputMeterRangeDb;
+
+    juce::Graphics::ScopedSaveState withinReach (g);
+    g.reduceClipRegion (meterReach (bounds, thresholdMarked ? thresholdY : bounds.getY()));
+
     const auto inner = innerAreaOf (bounds);
     drawFrame (g, bounds, inner);
     drawInputScale (g, inner);
@@ -190,10 +213,9 @@ void TarnwellCompressorAudioProcessorEditor::drawInputMeter (juce::Graphics& g, 
         drawLevelLine (g, bounds, bounds.getY() + (1.0f - f) * bounds.getHeight());
     }
 
-    const float threshold = thresholdShown();
-    if (threshold >= -inputMeterRangeDb)
+    if (thresholdMarked)
     {
-        const float y = bounds.getY() + (1.0f - (threshold + inputMeterRangeDb) / inputMeterRangeDb) * bounds.getHeight();
+        const float y = thresholdY;
         g.setColour (juce::Colours::white.withAlpha (thresholdGlowAlpha));
         g.fillRect (bounds.getX() + 2.0f, y - 1.0f, bounds.getWidth() - 4.0f, 3.0f);
         g.setColour (juce::Colours::white.withAlpha (thresholdLineAlpha));
@@ -205,6 +227,9 @@ void TarnwellCompressorAudioProcessorEditor::drawInputMeter (juce::Graphics& g, 
 
 void TarnwellCompressorAudioProcessorEditor::drawMeter (juce::Graphics& g, juce::Rectangle<float> bounds, float value)
 {
+    juce::Graphics::ScopedSaveState withinReach (g);
+    g.reduceClipRegion (meterReach (bounds, bounds.getY()));
+
     const auto inner = innerAreaOf (bounds);
     drawFrame (g, bounds, inner);
 

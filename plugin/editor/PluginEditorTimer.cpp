@@ -191,6 +191,11 @@ void TarnwellCompressorAudioProcessorEditor::showOutputClip()
     if (audioProcessor.clipIndicator.load())
         outputClipLatched = true;
 
+    // The knob is repainted only when its look changes, not on every tick.
+    if (outputClipShown == outputClipLatched)
+        return;
+    outputClipShown = outputClipLatched;
+
     const auto fill = outputClipLatched ? juce::Colours::orange : juce::Colour (knobFill);
     const auto outline = outputClipLatched ? juce::Colours::orange : juce::Colour (knobOutline);
     const auto thumb = juce::Colour (outputClipLatched ? clipLatchedThumb : outputKnobThumb);
