@@ -1,48 +1,15 @@
 // The editor's parameter reactions when the host changes a switch on another
 // thread (its audio or automation thread): nothing may happen to a component
 // there, nothing may be allocated there, and the reaction must still arrive
-// on the message thread. The global allocation functions are replaced so that
-// allocations on the calling thread can be counted.
+// on the message thread. Allocations on the calling thread are counted.
+#include "AllocationCounter.h"
 #include "EditorTestSupport.h"
 #include "ParameterIDs.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 #include <thread>
-
-namespace
-{
-thread_local bool countingAllocations = false;
-std::atomic<int> allocationsCounted { 0 };
-
-void* allocate (std::size_t size)
-{
-    if (countingAllocations)
-        ++allocationsCounted;
-
-    if (auto* p = std::malloc (size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new (std::size_t size) { return allocate (size); }
-void* operator new[] (std::size_t size) { return allocate (size); }
-void* operator new (std::size_t size, const std::nothrow_t&) noexcept
-{
-    try { return allocate (size); } catch (...) { return nullptr; }
-}
-void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
-{
-    try { return allocate (size); } catch (...) { return nullptr; }
-}
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
 
 namespace
 {
@@ -80,26 +47,14 @@ void changeOnAnotherThread (EditorFixture& f, const std::vector<std::pair<const 
         calls.emplace_back (id, plainValue);
     }
 
-    allocationsCounted = 0;
-    std::thread audioThread ([&f, &calls]
+    std::thread audioThread ([&f, &calls, &allocationsOnThatThread]
                              {
-                                 countingAllocations = true;
+                                 test::startCountingAllocations();
                                  for (const auto& [id, value] : calls)
                                      f.editor->parameterChanged (id, value);
-                                 countingAllocations = false;
+                                 allocationsOnThatThread = test::stopCountingAllocations();
                              });
     audioThread.join();
-    allocationsOnThatThread = allocationsCounted.load();
-}
-
-TEST (EditorThreads, TheCounterSeesAnAllocation)
-{
-    allocationsCounted = 0;
-    countingAllocations = true;
-    auto* p = new std::vector<float> (16);
-    countingAllocations = false;
-    delete p;
-    EXPECT_EQ (allocationsCounted.load(), 2);
 }
 
 TEST (EditorThreads, AChangeOffTheMessageThreadAllocatesNothingAndTouchesNoComponent)
