@@ -301,6 +301,7 @@ private:
 
     // Host state.
     void restoreSettings (const juce::XmlElement&);
+    void settleParametersOnValuesInForce();
     void writeValuesInForceIntoTree();
     void applyRangeRules();
 

@@ -137,11 +137,30 @@ void TarnwellCompressorAudioProcessor::applyFinalState (juce::ValueTree tree)
     // times once more.
     restoringState = true;
     parameters.replaceState (tree);
+    settleParametersOnValuesInForce();
     writeValuesInForceIntoTree();
     restoringState = false;
 
     bpmSyncUiDirty = true;
     parameterChanged ({}, 0.0f);
+}
+
+// JUCE skips a parameter whose restored value equals the one it believes in
+// force after snapping, although the parameter itself may hold an unsnapped
+// value (a switch set to 0.25 by the host is off, restored as off, and would
+// keep reporting 0.25). Every parameter then reports exactly what is in force.
+void TarnwellCompressorAudioProcessor::settleParametersOnValuesInForce()
+{
+    constexpr float sameValueTolerance = 1.0e-6f;
+
+    for (auto* parameter : getParameters())
+        if (auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter))
+            if (const auto* value = parameters.getRawParameterValue (ranged->paramID))
+            {
+                const auto inForce = ranged->convertTo0to1 (value->load());
+                if (std::abs (ranged->getValue() - inForce) > sameValueTolerance)
+                    ranged->setValueNotifyingHost (inForce);
+            }
 }
 
 // JUCE leaves a value in the tree alone when the parameter's value does not

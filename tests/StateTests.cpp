@@ -177,6 +177,30 @@ TEST_F (StateTest, EveryParameterAndSettingRoundTrips)
     EXPECT_TRUE (target.presetManager->currentPresetName.isEmpty());
 }
 
+TEST_F (StateTest, EveryParameterReportsTheRestoredValueEvenWhenTheHostLeftItBetweenSteps)
+{
+    // A host may set a switch or a stepped value anywhere between its steps.
+    // The restored state must still be what each parameter reports afterwards.
+    const auto saved = stateOf (source);
+
+    for (auto* parameter : target.getParameters())
+    {
+        auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter);
+        if (ranged->paramID == ParameterIDs::autoGain || ranged->paramID == ParameterIDs::autoThreshold)
+            continue;
+        ranged->setValueNotifyingHost (ranged->getDefaultValue() > 0.5f ? 0.747f : 0.253f);
+    }
+
+    restore (target, saved);
+
+    for (auto* parameter : target.getParameters())
+    {
+        auto* restored = dynamic_cast<juce::RangedAudioParameter*> (parameter);
+        auto* original = dynamic_cast<juce::RangedAudioParameter*> (source.getParameters()[parameter->getParameterIndex()]);
+        EXPECT_NEAR (restored->getValue(), original->getValue(), 1.0e-6f) << restored->paramID;
+    }
+}
+
 TEST_F (StateTest, BlobsThatFailTheChecksChangeNothing)
 {
     test::setParameter (target, ParameterIDs::threshold, -33.0f);
