@@ -104,13 +104,3 @@ void paintWholeEditor (benchmark::State& state)
 
 BENCHMARK (paintWholeEditor)->ArgName ("width")->Arg (900)->Arg (1350)->Unit (benchmark::kMillisecond);
 } // namespace
-
-int main (int argc, char** argv)
-{
-    // The editor's components and timers need JUCE's GUI side and a message thread.
-    juce::ScopedJuceInitialiser_GUI juceInit;
-    benchmark::Initialize (&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -112,13 +112,3 @@ BENCHMARK (paintKneeKnobWithFullGlow)->Unit (benchmark::kMicrosecond);
 BENCHMARK (paintThresholdFaderWithWear)->Unit (benchmark::kMicrosecond);
 BENCHMARK (paintLitLabelToggleMidFade)->Unit (benchmark::kMicrosecond);
 } // namespace
-
-int main (int argc, char** argv)
-{
-    // Fonts, images and components need JUCE's GUI side.
-    juce::ScopedJuceInitialiser_GUI juceInit;
-    benchmark::Initialize (&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
