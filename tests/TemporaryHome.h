@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <unistd.h>
+
 namespace test
 {
 // Points HOME at a new empty folder for the object's lifetime, so that the
@@ -14,7 +16,9 @@ public:
     TemporaryHome()
         : previous (juce::SystemStats::getEnvironmentVariable ("HOME", {})),
           folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tarnwell-home", {}, false))
+                      // The process ID keeps test processes that CTest runs side by side
+                      // apart: each deletes its folder when it ends.
+                      .getNonexistentChildFile ("tarnwell-home-" + juce::String ((int) getpid()), {}, false))
     {
         folder.createDirectory();
         setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
