@@ -1,40 +1,34 @@
-// Times the processor's processBlock on stereo 48 kHz audio in 512-sample
-// blocks, for the settings that take different paths through it.
+// Times the processor's processBlock on stereo 48 kHz audio, for the settings
+// that take different paths through it, beside JUCE's own compressor on the
+// same audio. Repeat runs with --benchmark_repetitions=N to see the spread.
+#include "JuceReferenceCompressor.h"
 #include "ParameterIDs.h"
 #include "PluginProcessor.h"
+#include "ProgrammeMaterial.h"
+#include "RealtimeSummary.h"
+#include "TemporaryHome.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
 namespace
 {
-constexpr double sampleRate = 48000.0;
-constexpr int blockSize = 512;
-constexpr int signalBlocks = 94; // about a second of audio, looped
+constexpr double sampleRate = ProgrammeMaterial::sampleRate;
+constexpr int numChannels = ProgrammeMaterial::numChannels;
+constexpr int hostBlockSize = 512;
+constexpr int smallBlockSize = 64;
+constexpr int singleSampleBlockSize = 1;
+
+constexpr float raisedForce = 50.0f;
+constexpr float raisedDamping = 5000.0f;
+constexpr float holdMs = 50.0f;
+constexpr float halfPercent = 50.0f;
+constexpr float airReleaseMode = 1.0f;
 
 using Settings = std::vector<std::pair<const char*, float>>;
-
-// Drum-like bursts on a bass line, so the compressor works throughout.
-juce::AudioBuffer<float> makeSignal()
-{
-    juce::AudioBuffer<float> signal (2, blockSize * signalBlocks);
-    juce::Random random (42);
-
-    for (int i = 0; i < signal.getNumSamples(); ++i)
-    {
-        const double t = i / sampleRate;
-        const double sinceHit = std::fmod (t, 0.25);
-        const double hit = std::exp (-sinceHit * 30.0) * (random.nextFloat() * 2.0 - 1.0);
-        const double bass = 0.3 * std::sin (2.0 * juce::MathConstants<double>::pi * 55.0 * t);
-
-        for (int ch = 0; ch < 2; ++ch)
-            signal.setSample (ch, i, (float) (0.7 * hit + bass));
-    }
-    return signal;
-}
 
 void setParameter (TarnwellCompressorAudioProcessor& p, const char* id, float value)
 {
@@ -43,7 +37,8 @@ void setParameter (TarnwellCompressorAudioProcessor& p, const char* id, float va
 }
 
 // The settings go on top of the factory preset, when one is named.
-void runProcessBlock (benchmark::State& state, const Settings& settings, const char* factoryPreset = nullptr)
+void runProcessBlock (benchmark::State& state, const Settings& settings, const char* factoryPreset = nullptr,
+                      int blockSize = hostBlockSize)
 {
     TarnwellCompressorAudioProcessor p;
     p.prepareToPlay (sampleRate, blockSize);
@@ -52,31 +47,56 @@ void runProcessBlock (benchmark::State& state, const Settings& settings, const c
     for (const auto& [id, value] : settings)
         setParameter (p, id, value);
 
-    const auto signal = makeSignal();
-    juce::AudioBuffer<float> block (2, blockSize);
+    ProgrammeMaterial::Loop material (blockSize);
+    juce::AudioBuffer<float> block (numChannels, blockSize);
     juce::MidiBuffer midi;
-    int position = 0;
 
     for (auto _ : state)
     {
-        for (int ch = 0; ch < 2; ++ch)
-            block.copyFrom (ch, 0, signal, ch, position * blockSize, blockSize);
+        material.fillNext (block);
         p.processBlock (block, midi);
         benchmark::DoNotOptimize (block.getReadPointer (0));
-        position = (position + 1) % signalBlocks;
     }
+    ProgrammeMaterial::reportRealtimeFactor (state, blockSize);
+}
 
-    const double seconds = (double) state.iterations() * blockSize / sampleRate;
-    state.counters["x_realtime"] = benchmark::Counter (seconds, benchmark::Counter::kIsRate);
+void runJuceCompressor (benchmark::State& state)
+{
+    JuceReferenceCompressor compressor;
+    compressor.prepare (sampleRate, hostBlockSize, numChannels);
+
+    ProgrammeMaterial::Loop material (hostBlockSize);
+    juce::AudioBuffer<float> block (numChannels, hostBlockSize);
+
+    for (auto _ : state)
+    {
+        material.fillNext (block);
+        compressor.process (block);
+        benchmark::DoNotOptimize (block.getReadPointer (0));
+    }
+    ProgrammeMaterial::reportRealtimeFactor (state, hostBlockSize);
 }
 
 } // namespace
 
+BENCHMARK (runJuceCompressor);
 BENCHMARK_CAPTURE (runProcessBlock, Defaults, Settings {});
+BENCHMARK_CAPTURE (runProcessBlock, Defaults64, Settings {}, nullptr, smallBlockSize);
+BENCHMARK_CAPTURE (runProcessBlock, Defaults1, Settings {}, nullptr, singleSampleBlockSize);
 BENCHMARK_CAPTURE (runProcessBlock, Standard, Settings { { ParameterIDs::physicsMode, 0.0f } });
 BENCHMARK_CAPTURE (runProcessBlock, Light, Settings { { ParameterIDs::physicsMode, 1.0f } });
 BENCHMARK_CAPTURE (runProcessBlock, Heavy, Settings { { ParameterIDs::physicsMode, 3.0f } });
-BENCHMARK_CAPTURE (runProcessBlock, Mix50, Settings { { ParameterIDs::mix, 50.0f } });
+BENCHMARK_CAPTURE (runProcessBlock, AirRelease, Settings { { ParameterIDs::releaseMode, airReleaseMode } });
+BENCHMARK_CAPTURE (runProcessBlock, Extremes,
+                   Settings { { ParameterIDs::rangeExtreme, 1.0f },
+                              { ParameterIDs::forceExtreme, 1.0f },
+                              { ParameterIDs::dampingExtreme, 1.0f },
+                              { ParameterIDs::forceMultiplier, raisedForce },
+                              { ParameterIDs::damping, raisedDamping } });
+BENCHMARK_CAPTURE (runProcessBlock, Hold50ms, Settings { { ParameterIDs::hold, holdMs } });
+BENCHMARK_CAPTURE (runProcessBlock, Stability50, Settings { { ParameterIDs::stability, halfPercent } });
+BENCHMARK_CAPTURE (runProcessBlock, Safety50, Settings { { ParameterIDs::safety, halfPercent } });
+BENCHMARK_CAPTURE (runProcessBlock, Mix50, Settings { { ParameterIDs::mix, halfPercent } });
 BENCHMARK_CAPTURE (runProcessBlock, Lookahead, Settings { { ParameterIDs::lookahead, 1.0f } });
 BENCHMARK_CAPTURE (runProcessBlock, Oversampling4x, Settings { { ParameterIDs::oversampling, 1.0f } });
 BENCHMARK_CAPTURE (runProcessBlock, Oversampling8x, Settings { { ParameterIDs::oversampling, 2.0f } });
@@ -84,10 +104,21 @@ BENCHMARK_CAPTURE (runProcessBlock, Preset16, Settings {}, "16 EX TRIGGER BLEND 
 
 int main (int argc, char** argv)
 {
+    // A "Default" user preset in the real home folder would change the defaults measured here.
+    const test::TemporaryHome home;
     // Oversampler rebuilds happen on the message thread, which this makes the main thread.
     juce::ScopedJuceInitialiser_GUI juceInit;
     benchmark::Initialize (&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+
+    RealtimeSummary summary;
+    benchmark::RunSpecifiedBenchmarks (&summary);
+
+    std::printf ("\n");
+    summary.printRatio ("Defaults over juce::dsp::Compressor", "runProcessBlock/Defaults", "runJuceCompressor");
+    summary.printRatio ("Cost per sample, 64-sample over 512-sample blocks", "runProcessBlock/Defaults",
+                        "runProcessBlock/Defaults64");
+    summary.printRatio ("Cost per sample, 1-sample over 512-sample blocks", "runProcessBlock/Defaults",
+                        "runProcessBlock/Defaults1");
     benchmark::Shutdown();
     return 0;
 }

@@ -1,6 +1,17 @@
 #include "PhysicsCompressor.h"
 
 #include "Base2Math.h"
+#include "FiniteSamples.h"
+
+// Where the processor may lack AVX2, the block functions come in two builds
+// and the loader picks one. Both do the same arithmetic in the same order
+// (fused multiply-adds stay off), so the results are identical; the wider
+// registers only halve the vectorised passes.
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && ! defined(__AVX2__)
+ #define WIDE_VECTORS_WHERE_AVAILABLE __attribute__ ((target_clones ("avx2", "default")))
+#else
+ #define WIDE_VECTORS_WHERE_AVAILABLE
+#endif
 
 namespace
 {
@@ -229,28 +240,66 @@ void PhysicsCompressor::updateOversamplingIfNeeded()
 }
 
 //==============================================================================
-void PhysicsCompressor::processInternal (float* samples, int numSamples, bool oversampled) noexcept
+WIDE_VECTORS_WHERE_AVAILABLE void PhysicsCompressor::processInternal (float* samples, int numSamples, bool oversampled) noexcept
 {
-    const int controlStep = oversampled ? std::max (oversamplingFactor, 1) : 1;
-    const BlockSettings settings = captureBlockSettings();
-
-    // Until the chunk's first control step the gain of the last one holds.
-    float heldGain = dbToGain (gainReductionDb);
-    ControlSteps steps;
+    BlockRun run = startBlock (samples, oversampled);
 
     for (int start = 0; start < numSamples; start += chunkSize)
     {
-        const int count = std::min (chunkSize, numSamples - start);
-        const int firstControl = (controlStep - start % controlStep) % controlStep;
-        float* chunk = samples + start;
-
-        filterDetectorInputs (chunk, count, firstControl, controlStep, steps);
-        measureLevels (steps);
-        shapeTargets (steps, settings.curve);
-        runControlSteps (steps, settings);
-        convertToGains (steps);
-        applyGains (chunk, count, firstControl, controlStep, steps, heldGain);
+        prepareChunk (run, start, std::min (chunkSize, numSamples - start));
+        runControlSteps (run);
+        finishChunk (run);
     }
+}
+
+WIDE_VECTORS_WHERE_AVAILABLE void PhysicsCompressor::processPair (PhysicsCompressor& first, PhysicsCompressor& second, float* firstSamples,
+                                     float* secondSamples, int numSamples, bool oversampled) noexcept
+{
+    // Side by side only while both take their control steps on the same samples.
+    if (first.controlStepFor (oversampled) != second.controlStepFor (oversampled))
+    {
+        first.processInternal (firstSamples, numSamples, oversampled);
+        second.processInternal (secondSamples, numSamples, oversampled);
+        return;
+    }
+
+    BlockRun firstRun = first.startBlock (firstSamples, oversampled);
+    BlockRun secondRun = second.startBlock (secondSamples, oversampled);
+
+    for (int start = 0; start < numSamples; start += chunkSize)
+    {
+        const int length = std::min (chunkSize, numSamples - start);
+        prepareChunk (firstRun, start, length);
+        prepareChunk (secondRun, start, length);
+        runControlStepsSideBySide (firstRun, secondRun);
+        convertToGains (firstRun.steps);
+        convertToGains (secondRun.steps);
+        applyGainsSideBySide (firstRun, secondRun);
+    }
+}
+
+PhysicsCompressor::BlockRun PhysicsCompressor::startBlock (float* samples, bool oversampled) noexcept
+{
+    // Until the chunk's first control step the gain of the last one holds.
+    return BlockRun { *this, samples, controlStepFor (oversampled), captureBlockSettings(), dbToGain (gainReductionDb) };
+}
+
+void PhysicsCompressor::prepareChunk (BlockRun& run, int start, int length) noexcept
+{
+    run.chunkStart = start;
+    run.chunkLength = length;
+    run.firstControl = (run.controlStep - start % run.controlStep) % run.controlStep;
+
+    auto& compressor = run.compressor;
+    compressor.filterDetectorInputs (run.samples + start, length, run.firstControl, run.controlStep, run.steps);
+    measureLevels (run.steps);
+    compressor.shapeTargets (run.steps, run.settings.curve);
+}
+
+void PhysicsCompressor::finishChunk (BlockRun& run) noexcept
+{
+    convertToGains (run.steps);
+    applyGains (run);
 }
 
 PhysicsCompressor::BlockSettings PhysicsCompressor::captureBlockSettings() const noexcept
@@ -264,6 +313,7 @@ PhysicsCompressor::BlockSettings PhysicsCompressor::captureBlockSettings() const
     k.stabilityWeight = stability / 100.0f;
 
     k.holdActive = effectiveHoldMs > 0.0f;
+    k.holdRestartLevelDb = thresholdDb - 3.0f;
     k.holdStepMs = (float) (1000.0 / sampleRate);
     // A hold longer than the release would only delay the release.
     k.holdLimitMs = (effectiveReleaseMs > 0.0f && effectiveReleaseMs < effectiveHoldMs) ? effectiveReleaseMs
@@ -308,6 +358,7 @@ PhysicsCompressor::BlockSettings PhysicsCompressor::captureBlockSettings() const
     k.travelDb = 3.6f * rangeDb;
     k.extraSettling = d > 1.0f;
     k.extraSettlingRate = std::min (d / 100.0f, 1.0f);
+    k.extraSettlingScale = dampingExtreme ? 0.02f : 0.005f;
     return k;
 }
 
@@ -346,7 +397,7 @@ void PhysicsCompressor::filterDetectorInputs (const float* samples, int numSampl
     // them it is silence. The processor zeroes the output sample.
     float input[chunkSize];
     for (int i = 0; i < numSamples; ++i)
-        input[i] = std::isfinite (samples[i]) ? samples[i] : 0.0f;
+        input[i] = isFiniteSample (samples[i]) ? samples[i] : 0.0f;
 
     // Runs on every sample; only the control samples are kept.
     if (scB0 != 0.0f)
@@ -389,7 +440,7 @@ void PhysicsCompressor::measureLevels (ControlSteps& steps) noexcept
         steps.levelDb[j] = juce::jlimit (-120.0f, 120.0f, gainToDb (steps.levelDb[j]));
 }
 
-void PhysicsCompressor::followPeak (StepState& state, float levelDb, const BlockSettings& k) const noexcept
+void PhysicsCompressor::followPeak (StepState& state, float levelDb, const BlockSettings& k) noexcept
 {
     // Without branches: noisy material makes the comparison unpredictable.
     // With the decay in [0, 1] the decayed peak lies above the level exactly
@@ -559,47 +610,75 @@ PhysicsCompressor::CurveSettings PhysicsCompressor::curveSettings() const noexce
     return c;
 }
 
-void PhysicsCompressor::runControlSteps (ControlSteps& steps, const BlockSettings& k) noexcept
+void PhysicsCompressor::runControlSteps (BlockRun& run) noexcept
+{
+    auto& steps = run.steps;
+    StepState state = run.compressor.loadStepState();
+
+    for (int j = 0; j < steps.count; ++j)
+        steps.reductionDb[j] = controlStep (state, steps.levelDb[j], steps.targetDb[j], steps.bigChange[j] != 0, run.settings);
+
+    run.compressor.finishControlSteps (state, steps);
+}
+
+void PhysicsCompressor::runControlStepsSideBySide (BlockRun& first, BlockRun& second) noexcept
+{
+    // Both chunks cover the same samples at the same control rate, so they
+    // have the same number of control steps.
+    auto& a = first.steps;
+    auto& b = second.steps;
+    StepState stateA = first.compressor.loadStepState();
+    StepState stateB = second.compressor.loadStepState();
+
+    for (int j = 0; j < a.count; ++j)
+    {
+        a.reductionDb[j] = controlStep (stateA, a.levelDb[j], a.targetDb[j], a.bigChange[j] != 0, first.settings);
+        b.reductionDb[j] = controlStep (stateB, b.levelDb[j], b.targetDb[j], b.bigChange[j] != 0, second.settings);
+    }
+
+    first.compressor.finishControlSteps (stateA, a);
+    second.compressor.finishControlSteps (stateB, b);
+}
+
+float PhysicsCompressor::controlStep (StepState& state, float levelDb, float staticTargetDb, bool bigChangeNow,
+                                      const BlockSettings& k) noexcept
 {
     // Only what depends on the previous step is left here; the choices are
     // mostly picks rather than branches, since noisy material makes them
     // unpredictable.
-    StepState state = loadStepState();
+    followPeak (state, levelDb, k);
 
-    for (int j = 0; j < steps.count; ++j)
+    float targetDb = applyStability (state, staticTargetDb, k);
+
+    // A level falling far below its peak must not drop the target too fast.
+    targetDb = state.peakDropping ? std::max (targetDb, state.gainReductionDb - 6.0f) : targetDb;
+
+    if (k.holdActive)
+        targetDb = applyHold (state, targetDb, levelDb, k);
+
+    const float envelope = followEnvelope (state, targetDb, k);
+
+    if (k.massless)
     {
-        const float levelDb = steps.levelDb[j];
-        followPeak (state, levelDb, k);
-
-        float targetDb = applyStability (state, steps.targetDb[j], k);
-
-        // A level falling far below its peak must not drop the target too fast.
-        targetDb = state.peakDropping ? std::max (targetDb, state.gainReductionDb - 6.0f) : targetDb;
-
-        if (k.holdActive)
-            targetDb = applyHold (state, targetDb, levelDb, k);
-
-        const float envelope = followEnvelope (state, targetDb, k);
-
-        if (k.massless)
-        {
-            state.position = envelope;
-            state.gainReductionDb = envelope;
-        }
-        else if (k.air)
-        {
-            state.gainReductionDb = moveAir (state, envelope, k);
-        }
-        else
-        {
-            // Safety lends the mass extra force on sudden changes.
-            const bool boosted = k.boostable && steps.bigChange[j] != 0;
-            state.gainReductionDb = moveBox (state, envelope, boosted ? k.boostedForceTerms : k.forceTerms, k);
-        }
-
-        steps.reductionDb[j] = state.gainReductionDb;
+        state.position = envelope;
+        state.gainReductionDb = envelope;
+    }
+    else if (k.air)
+    {
+        state.gainReductionDb = moveAir (state, envelope, k);
+    }
+    else
+    {
+        // Safety lends the mass extra force on sudden changes.
+        const bool boosted = k.boostable && bigChangeNow;
+        state.gainReductionDb = moveBox (state, envelope, boosted ? k.boostedForceTerms : k.forceTerms, k);
     }
 
+    return state.gainReductionDb;
+}
+
+void PhysicsCompressor::finishControlSteps (const StepState& state, const ControlSteps& steps) noexcept
+{
     storeStepState (state);
 
     if (steps.count > 0)
@@ -636,7 +715,7 @@ void PhysicsCompressor::storeStepState (const StepState& state) noexcept
     acceleration = state.acceleration;
 }
 
-float PhysicsCompressor::applyStability (StepState& state, float targetDb, const BlockSettings& k) const noexcept
+float PhysicsCompressor::applyStability (StepState& state, float targetDb, const BlockSettings& k) noexcept
 {
     const float s = k.stabilityWeight;
 
@@ -649,10 +728,10 @@ float PhysicsCompressor::applyStability (StepState& state, float targetDb, const
     return targetDb;
 }
 
-float PhysicsCompressor::applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) const noexcept
+float PhysicsCompressor::applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) noexcept
 {
     // Restart on a deeper target, or when the signal is back near threshold.
-    if (targetDb < state.holdLevelDb - 1.5f || (levelDb > thresholdDb - 3.0f && state.holdTimerMs > 20.0f))
+    if (targetDb < state.holdLevelDb - 1.5f || (levelDb > k.holdRestartLevelDb && state.holdTimerMs > 20.0f))
     {
         state.holdLevelDb = targetDb;
         state.holdTimerMs = 0.0f;
@@ -668,7 +747,7 @@ float PhysicsCompressor::applyHold (StepState& state, float targetDb, float leve
     return targetDb;
 }
 
-float PhysicsCompressor::followEnvelope (StepState& state, float targetDb, const BlockSettings& k) const noexcept
+float PhysicsCompressor::followEnvelope (StepState& state, float targetDb, const BlockSettings& k) noexcept
 {
     const float e = state.envelopeDb;
     const float d = e - targetDb;
@@ -690,7 +769,7 @@ float PhysicsCompressor::followEnvelope (StepState& state, float targetDb, const
     return state.envelopeDb;
 }
 
-float PhysicsCompressor::moveAir (StepState& state, float envelope, const BlockSettings& k) const noexcept
+float PhysicsCompressor::moveAir (StepState& state, float envelope, const BlockSettings& k) noexcept
 {
     // Fast in, slow glide out; no momentum.
     const float p = state.position;
@@ -704,7 +783,7 @@ float PhysicsCompressor::moveAir (StepState& state, float envelope, const BlockS
     return n;
 }
 
-float PhysicsCompressor::moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) const noexcept
+float PhysicsCompressor::moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) noexcept
 {
     const float p = state.position;
     const float displacement = envelope - p;
@@ -747,30 +826,63 @@ float PhysicsCompressor::moveBox (StepState& state, float envelope, const ForceT
     // Always pull a little towards the rest point so the mass cannot drift.
     n = n * 0.995f + envelope * 0.005f;
     if (k.extraSettling)
-        n = n > envelope ? n + k.extraSettlingRate * (envelope - n) * (dampingExtreme ? 0.02f : 0.005f) : n;
+        n = n > envelope ? n + k.extraSettlingRate * (envelope - n) * k.extraSettlingScale : n;
 
     state.position = n;
     return n;
 }
 
-void PhysicsCompressor::applyGains (float* samples, int numSamples, int firstControl, int controlStep,
-                                    const ControlSteps& steps, float& heldGain) noexcept
+void PhysicsCompressor::applyGains (BlockRun& run) noexcept
 {
     // Smoothing runs on every sample, towards the gain of the latest control step.
-    float smoothed = smoothedGain;
-    int next = firstControl, j = 0;
+    const auto& steps = run.steps;
+    float* samples = run.samples + run.chunkStart;
+    float smoothed = run.compressor.smoothedGain;
+    float held = run.heldGain;
+    int next = run.firstControl, j = 0;
 
-    for (int i = 0; i < numSamples; ++i)
+    for (int i = 0; i < run.chunkLength; ++i)
     {
         if (i == next)
         {
-            heldGain = steps.gain[j++];
-            next += controlStep;
+            held = steps.gain[j++];
+            next += run.controlStep;
         }
 
-        smoothed = gainSmoothing * smoothed + gainSmoothingComplement * heldGain;
+        smoothed = gainSmoothing * smoothed + gainSmoothingComplement * held;
         samples[i] = samples[i] * smoothed; // the unfiltered sample
     }
 
-    smoothedGain = smoothed;
+    run.compressor.smoothedGain = smoothed;
+    run.heldGain = held;
+}
+
+void PhysicsCompressor::applyGainsSideBySide (BlockRun& first, BlockRun& second) noexcept
+{
+    // The same control samples in both chunks.
+    float* a = first.samples + first.chunkStart;
+    float* b = second.samples + second.chunkStart;
+    float smoothedA = first.compressor.smoothedGain, smoothedB = second.compressor.smoothedGain;
+    float heldA = first.heldGain, heldB = second.heldGain;
+    int next = first.firstControl, j = 0;
+
+    for (int i = 0; i < first.chunkLength; ++i)
+    {
+        if (i == next)
+        {
+            heldA = first.steps.gain[j];
+            heldB = second.steps.gain[j++];
+            next += first.controlStep;
+        }
+
+        smoothedA = gainSmoothing * smoothedA + gainSmoothingComplement * heldA;
+        smoothedB = gainSmoothing * smoothedB + gainSmoothingComplement * heldB;
+        a[i] = a[i] * smoothedA;
+        b[i] = b[i] * smoothedB;
+    }
+
+    first.compressor.smoothedGain = smoothedA;
+    second.compressor.smoothedGain = smoothedB;
+    first.heldGain = heldA;
+    second.heldGain = heldB;
 }

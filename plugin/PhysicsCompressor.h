@@ -129,6 +129,12 @@ public:
     // Allocates nothing and takes no lock.
     void processInternal (float* samples, int numSamples, bool oversampled) noexcept;
 
+    // Two channels, each with the result processInternal gives it alone. The
+    // two recursions run side by side, so each one's wait for its previous
+    // step overlaps the other's work.
+    static void processPair (PhysicsCompressor& first, PhysicsCompressor& second, float* firstSamples,
+                             float* secondSamples, int numSamples, bool oversampled) noexcept;
+
     // The target reduction (<= 0 dB) of one control step at this level: static
     // curve, safety knee and mode shaping. Updates the big-change tracking as
     // a control step does, so not for use while a block is being processed.
@@ -197,6 +203,7 @@ private:
         float stabilityWeight;
         bool holdActive;
         float holdStepMs, holdLimitMs;
+        float holdRestartLevelDb;          // a level above this ends a long hold
         float attackCoeff, slowAttackCoeff;
         bool slowAttackPossible;
         float releaseCoeff;
@@ -209,34 +216,56 @@ private:
         bool heavyDamping;
         float heavyDampingFactor, maxSpeed, travelDb;
         bool extraSettling;
-        float extraSettlingRate;
+        float extraSettlingRate, extraSettlingScale;
+    };
+
+    // One channel's block in progress: where its chunk lies, its settings,
+    // the gain held between control steps and the chunk's control steps.
+    struct BlockRun
+    {
+        PhysicsCompressor& compressor;
+        float* samples;
+        int controlStep;
+        BlockSettings settings;
+        float heldGain;
+        int chunkStart = 0, chunkLength = 0, firstControl = 0;
+        ControlSteps steps {};
     };
 
     BlockSettings captureBlockSettings() const noexcept;
     CurveSettings curveSettings() const noexcept;
     ForceTerms forceTermsFor (float forceValue) const noexcept;
 
+    int controlStepFor (bool oversampled) const noexcept { return oversampled ? std::max (oversamplingFactor, 1) : 1; }
+    BlockRun startBlock (float* samples, bool oversampled) noexcept;
+    static inline void prepareChunk (BlockRun& run, int start, int length) noexcept;
+    static inline void finishChunk (BlockRun& run) noexcept;
+
     inline void filterDetectorInputs (const float* samples, int numSamples, int firstControl, int controlStep,
                                       ControlSteps& steps) noexcept;
     static inline void measureLevels (ControlSteps& steps) noexcept;
     inline void shapeTargets (ControlSteps& steps, const CurveSettings& curve) noexcept;
-    inline void runControlSteps (ControlSteps& steps, const BlockSettings& k) noexcept;
+    static inline void runControlSteps (BlockRun& run) noexcept;
+    static inline void runControlStepsSideBySide (BlockRun& first, BlockRun& second) noexcept;
+    static forcedinline float controlStep (StepState& state, float levelDb, float staticTargetDb, bool bigChangeNow,
+                                     const BlockSettings& k) noexcept;
+    inline void finishControlSteps (const StepState& state, const ControlSteps& steps) noexcept;
     static inline void convertToGains (ControlSteps& steps) noexcept;
-    inline void applyGains (float* samples, int numSamples, int firstControl, int controlStep,
-                            const ControlSteps& steps, float& heldGain) noexcept;
+    static inline void applyGains (BlockRun& run) noexcept;
+    static inline void applyGainsSideBySide (BlockRun& first, BlockRun& second) noexcept;
 
-    inline void followPeak (StepState& state, float levelDb, const BlockSettings& k) const noexcept;
+    static inline void followPeak (StepState& state, float levelDb, const BlockSettings& k) noexcept;
     static inline float plainReductionDb (float levelDb, const CurveSettings& c) noexcept;
     static inline float halfKneeFor (bool bigChangeNow, const CurveSettings& c) noexcept;
     static inline bool insideKnee (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
     static inline float kneeCurveDb (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
     static inline float shapeGainFor (float base, const CurveSettings& c) noexcept;
     static inline float finishTargetDb (float overDb, float shapeGain, const CurveSettings& c) noexcept;
-    inline float applyStability (StepState& state, float targetDb, const BlockSettings& k) const noexcept;
-    inline float applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) const noexcept;
-    inline float followEnvelope (StepState& state, float targetDb, const BlockSettings& k) const noexcept;
-    inline float moveAir (StepState& state, float envelope, const BlockSettings& k) const noexcept;
-    inline float moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) const noexcept;
+    static inline float applyStability (StepState& state, float targetDb, const BlockSettings& k) noexcept;
+    static inline float applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) noexcept;
+    static inline float followEnvelope (StepState& state, float targetDb, const BlockSettings& k) noexcept;
+    static inline float moveAir (StepState& state, float envelope, const BlockSettings& k) noexcept;
+    static inline float moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) noexcept;
 
     inline StepState loadStepState() const noexcept;
     inline void storeStepState (const StepState& state) noexcept;

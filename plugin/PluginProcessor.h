@@ -265,7 +265,9 @@ private:
     void applyPendingLookaheadChange();
     void reportLatency();
     void delayAndCaptureDry (int channel, float* samples, int numSamples, bool captureDry);
-    void compressChannel (PhysicsCompressor&, float* samples, int numSamples, bool oversampled);
+    void compressChannels (juce::AudioBuffer<float>&, bool oversampled);
+    static void compressOversampled (PhysicsCompressor* const* compressors, float* const* channels, int numChannels,
+                                     int numSamples);
     void applyMakeupAndMix (juce::AudioBuffer<float>&, float mix, bool dryCaptured);
     static void protectOutput (juce::AudioBuffer<float>&);
 

@@ -2,17 +2,53 @@
 // snapshots, the clip indicator and the range warning glow.
 #include "PluginProcessor.h"
 
+#include "FiniteSamples.h"
 #include "RawParameterValues.h"
 
 namespace
 {
 using raw::isOn;
 using raw::valueOr;
+
+// The largest mean magnitude over the channels of samples [start, end); a
+// sample that is not finite counts as silence, or it would hold the envelope
+// for good. Sums in short runs, so the adds and the maximum vectorise.
+float peakMeanMagnitude (const juce::AudioBuffer<float>& buffer, int start, int end)
+{
+    constexpr int runLength = 64;
+    float sums[runLength];
+    float peak = 0.0f;
+
+    for (int runStart = start; runStart < end; runStart += runLength)
+    {
+        const int length = juce::jmin (runLength, end - runStart);
+        std::fill (sums, sums + length, 0.0f);
+
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+        {
+            const float* samples = buffer.getReadPointer (ch, runStart);
+            for (int i = 0; i < length; ++i)
+                sums[i] += finiteMagnitude (samples[i]);
+        }
+
+        peak = juce::jmax (peak, juce::FloatVectorOperations::findMaximum (sums, length));
+    }
+
+    // Dividing the largest sum equals the largest of the divided sums.
+    return peak / (float) buffer.getNumChannels();
+}
+
+// Copies count values of a ring, starting at first and wrapping at its end.
+void copyFromRing (const float* ring, int ringSize, int first, float* destination, int count)
+{
+    const int beforeWrap = juce::jmin (count, ringSize - first);
+    std::copy (ring + first, ring + first + beforeWrap, destination);
+    std::copy (ring, ring + (count - beforeWrap), destination + beforeWrap);
+}
 } // namespace
 
 void TarnwellCompressorAudioProcessor::writeDisplayHistory (const juce::AudioBuffer<float>& buffer)
 {
-    const int numChannels = buffer.getNumChannels();
     const int numSamples = buffer.getNumSamples();
     const int step = juce::jmax (1, (int) (sampleRate / 300.0));
     const float reduction = isOn (bypassParam) || compressors.empty() ? 0.0f : compressors.front()->gainReductionDb;
@@ -21,18 +57,7 @@ void TarnwellCompressorAudioProcessor::writeDisplayHistory (const juce::AudioBuf
 
     for (int start = 0; start < numSamples; start += step)
     {
-        const int end = juce::jmin (start + step, numSamples);
-        float peak = 0.0f;
-
-        for (int i = start; i < end; ++i)
-        {
-            // A sample that is not finite counts as silence: it would hold the envelope for good.
-            float sum = 0.0f;
-            for (int ch = 0; ch < numChannels; ++ch)
-                if (const float x = buffer.getSample (ch, i); std::isfinite (x))
-                    sum += std::abs (x);
-            peak = juce::jmax (peak, sum / (float) numChannels);
-        }
+        const float peak = peakMeanMagnitude (buffer, start, juce::jmin (start + step, numSamples));
 
         inputHistoryEnvelope = peak >= inputHistoryEnvelope ? peak : juce::jmax (peak, 0.95f * inputHistoryEnvelope);
 
@@ -61,11 +86,10 @@ void TarnwellCompressorAudioProcessor::takeSnapshotIfDue (int numSamples)
     // With lookahead the reduction trails the input by 20 ms (six steps).
     const int shift = lookaheadActive.load() ? -6 : 0;
 
-    for (int i = 0; i < snapshotSize; ++i)
-    {
-        back.input[(size_t) i] = inputHistoryRing[(size_t) ((w + snapshotSize + i + shift + historySize) % historySize)];
-        back.gainReduction[(size_t) i] = grHistoryRing[(size_t) ((w + snapshotSize + i) % historySize)];
-    }
+    copyFromRing (inputHistoryRing.data(), historySize, (w + snapshotSize + shift + historySize) % historySize,
+                  back.input.data(), snapshotSize);
+    copyFromRing (grHistoryRing.data(), historySize, (w + snapshotSize) % historySize, back.gainReduction.data(),
+                  snapshotSize);
 
     back.ready.store (true);
     frontSnapshot.store (1 - frontSnapshot.load());

@@ -2,6 +2,7 @@
 // compressors, make-up, mix, output gain and the output guard.
 #include "PluginProcessor.h"
 
+#include "FiniteSamples.h"
 #include "RawParameterValues.h"
 
 namespace
@@ -43,8 +44,7 @@ float finitePeakOf (const juce::AudioBuffer<float>& buffer)
     {
         const auto* samples = buffer.getReadPointer (ch);
         for (int i = 0; i < buffer.getNumSamples(); ++i)
-            if (std::isfinite (samples[i]))
-                peak = juce::jmax (peak, std::abs (samples[i]));
+            peak = juce::jmax (peak, finiteMagnitude (samples[i]));
     }
     return peak;
 }
@@ -172,10 +172,10 @@ void TarnwellCompressorAudioProcessor::processBlock (juce::AudioBuffer<float>& b
         if (ch >= (int) dryDelayLines.size())
             continue;
 
-        auto* samples = buffer.getWritePointer (ch);
-        delayAndCaptureDry (ch, samples, numSamples, captureDry);
-        compressChannel (*compressors[(size_t) ch], samples, numSamples, oversampled);
+        delayAndCaptureDry (ch, buffer.getWritePointer (ch), numSamples, captureDry);
     }
+
+    compressChannels (buffer, oversampled);
 
     compressorsInUse.store (false);
 
@@ -320,34 +320,65 @@ void TarnwellCompressorAudioProcessor::delayAndCaptureDry (int channel, float* s
     }
 }
 
-void TarnwellCompressorAudioProcessor::compressChannel (PhysicsCompressor& compressor, float* samples, int numSamples,
-                                                        bool oversampled)
+void TarnwellCompressorAudioProcessor::compressChannels (juce::AudioBuffer<float>& buffer, bool oversampled)
 {
-    if (! oversampled)
-    {
-        compressor.processInternal (samples, numSamples, false);
-        return;
-    }
+    const int numSamples = buffer.getNumSamples();
+    const int numChannels = juce::jmin (buffer.getNumChannels(), (int) dryDelayLines.size());
+    auto* const* channels = buffer.getArrayOfWritePointers();
 
+    // A stereo pair runs side by side; any other channel on its own.
+    for (int ch = 0; ch < numChannels; ch += 2)
+    {
+        const int count = juce::jmin (2, numChannels - ch);
+        PhysicsCompressor* pair[] = { compressors[(size_t) ch].get(), count > 1 ? compressors[(size_t) ch + 1].get() : nullptr };
+
+        if (oversampled)
+            compressOversampled (pair, channels + ch, count, numSamples);
+        else if (count == 2)
+            PhysicsCompressor::processPair (*pair[0], *pair[1], channels[ch], channels[ch + 1], numSamples, false);
+        else
+            pair[0]->processInternal (channels[ch], numSamples, false);
+    }
+}
+
+void TarnwellCompressorAudioProcessor::compressOversampled (PhysicsCompressor* const* compressors,
+                                                            float* const* channels, int numChannels, int numSamples)
+{
     // The oversampler's fractional-delay stage is recursive: a single NaN or
     // Inf would stay in it for good. Such a sample leaves the plug-in as 0 anyway.
-    for (int i = 0; i < numSamples; ++i)
-        if (! std::isfinite (samples[i]))
-            samples[i] = 0.0f;
+    for (int ch = 0; ch < numChannels; ++ch)
+        for (int i = 0; i < numSamples; ++i)
+            channels[ch][i] = isFiniteSample (channels[ch][i]) ? channels[ch][i] : 0.0f;
 
     // A host may send a longer block than it announced; the oversampler only
     // holds what it was prepared for.
-    auto& oversampler = *compressor.oversampler;
-    const int chunkLimit = compressor.oversamplerBlockLimit();
+    const int chunkLimit = compressors[0]->oversamplerBlockLimit();
 
     for (int start = 0; start < numSamples; start += chunkLimit)
     {
-        float* channel[] = { samples + start };
-        juce::dsp::AudioBlock<float> block (channel, 1, (size_t) juce::jmin (chunkLimit, numSamples - start));
+        const auto length = (size_t) juce::jmin (chunkLimit, numSamples - start);
+        float* raised[2] {};
+        int raisedLength = 0;
 
-        auto upsampled = oversampler.processSamplesUp (block);
-        compressor.processInternal (upsampled.getChannelPointer (0), (int) upsampled.getNumSamples(), true);
-        oversampler.processSamplesDown (block);
+        for (int ch = 0; ch < numChannels; ++ch)
+        {
+            float* chunk[] = { channels[ch] + start };
+            auto upsampled = compressors[ch]->oversampler->processSamplesUp (juce::dsp::AudioBlock<float> (chunk, 1, length));
+            raised[ch] = upsampled.getChannelPointer (0);
+            raisedLength = (int) upsampled.getNumSamples();
+        }
+
+        if (numChannels == 2)
+            PhysicsCompressor::processPair (*compressors[0], *compressors[1], raised[0], raised[1], raisedLength, true);
+        else
+            compressors[0]->processInternal (raised[0], raisedLength, true);
+
+        for (int ch = 0; ch < numChannels; ++ch)
+        {
+            float* chunk[] = { channels[ch] + start };
+            juce::dsp::AudioBlock<float> block (chunk, 1, length);
+            compressors[ch]->oversampler->processSamplesDown (block);
+        }
     }
 }
 
@@ -396,6 +427,6 @@ void TarnwellCompressorAudioProcessor::protectOutput (juce::AudioBuffer<float>& 
         auto* samples = buffer.getWritePointer (ch);
 
         for (int i = 0; i < buffer.getNumSamples(); ++i)
-            samples[i] = std::isfinite (samples[i]) ? juce::jlimit (-10.0f, 10.0f, samples[i]) : 0.0f;
+            samples[i] = isFiniteSample (samples[i]) ? juce::jlimit (-10.0f, 10.0f, samples[i]) : 0.0f;
     }
 }
