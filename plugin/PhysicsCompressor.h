@@ -238,34 +238,34 @@ private:
 
     int controlStepFor (bool oversampled) const noexcept { return oversampled ? std::max (oversamplingFactor, 1) : 1; }
     BlockRun startBlock (float* samples, bool oversampled) noexcept;
-    static inline void prepareChunk (BlockRun& run, int start, int length) noexcept;
-    static inline void finishChunk (BlockRun& run) noexcept;
+    static forcedinline void prepareChunk (BlockRun& run, int start, int length) noexcept;
+    static forcedinline void finishChunk (BlockRun& run) noexcept;
 
-    inline void filterDetectorInputs (const float* samples, int numSamples, int firstControl, int controlStep,
+    forcedinline void filterDetectorInputs (const float* samples, int numSamples, int firstControl, int controlStep,
                                       ControlSteps& steps) noexcept;
-    static inline void measureLevels (ControlSteps& steps) noexcept;
-    inline void shapeTargets (ControlSteps& steps, const CurveSettings& curve) noexcept;
-    static inline void runControlSteps (BlockRun& run) noexcept;
-    static inline void runControlStepsSideBySide (BlockRun& first, BlockRun& second) noexcept;
+    static forcedinline void measureLevels (ControlSteps& steps) noexcept;
+    forcedinline void shapeTargets (ControlSteps& steps, const CurveSettings& curve) noexcept;
+    static forcedinline void runControlSteps (BlockRun& run) noexcept;
+    static forcedinline void runControlStepsSideBySide (BlockRun& first, BlockRun& second) noexcept;
     static forcedinline float controlStep (StepState& state, float levelDb, float staticTargetDb, bool bigChangeNow,
                                      const BlockSettings& k) noexcept;
-    inline void finishControlSteps (const StepState& state, const ControlSteps& steps) noexcept;
-    static inline void convertToGains (ControlSteps& steps) noexcept;
-    static inline void applyGains (BlockRun& run) noexcept;
-    static inline void applyGainsSideBySide (BlockRun& first, BlockRun& second) noexcept;
+    forcedinline void finishControlSteps (const StepState& state, const ControlSteps& steps) noexcept;
+    static forcedinline void convertToGains (ControlSteps& steps) noexcept;
+    static forcedinline void applyGains (BlockRun& run) noexcept;
+    static forcedinline void applyGainsSideBySide (BlockRun& first, BlockRun& second) noexcept;
 
-    static inline void followPeak (StepState& state, float levelDb, const BlockSettings& k) noexcept;
-    static inline float plainReductionDb (float levelDb, const CurveSettings& c) noexcept;
-    static inline float halfKneeFor (bool bigChangeNow, const CurveSettings& c) noexcept;
-    static inline bool insideKnee (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
-    static inline float kneeCurveDb (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
-    static inline float shapeGainFor (float base, const CurveSettings& c) noexcept;
-    static inline float finishTargetDb (float overDb, float shapeGain, const CurveSettings& c) noexcept;
-    static inline float applyStability (StepState& state, float targetDb, const BlockSettings& k) noexcept;
-    static inline float applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) noexcept;
-    static inline float followEnvelope (StepState& state, float targetDb, const BlockSettings& k) noexcept;
-    static inline float moveAir (StepState& state, float envelope, const BlockSettings& k) noexcept;
-    static inline float moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) noexcept;
+    static forcedinline void followPeak (StepState& state, float levelDb, const BlockSettings& k) noexcept;
+    static forcedinline float plainReductionDb (float levelDb, const CurveSettings& c) noexcept;
+    static forcedinline float halfKneeFor (bool bigChangeNow, const CurveSettings& c) noexcept;
+    static forcedinline bool insideKnee (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
+    static forcedinline float kneeCurveDb (float levelDb, bool bigChangeNow, const CurveSettings& c) noexcept;
+    static forcedinline float shapeGainFor (float base, const CurveSettings& c) noexcept;
+    static forcedinline float finishTargetDb (float overDb, float shapeGain, const CurveSettings& c) noexcept;
+    static forcedinline float applyStability (StepState& state, float targetDb, const BlockSettings& k) noexcept;
+    static forcedinline float applyHold (StepState& state, float targetDb, float levelDb, const BlockSettings& k) noexcept;
+    static forcedinline float followEnvelope (StepState& state, float targetDb, const BlockSettings& k) noexcept;
+    static forcedinline float moveAir (StepState& state, float envelope, const BlockSettings& k) noexcept;
+    static forcedinline float moveBox (StepState& state, float envelope, const ForceTerms& f, const BlockSettings& k) noexcept;
 
     inline StepState loadStepState() const noexcept;
     inline void storeStepState (const StepState& state) noexcept;
