@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -14,4 +15,22 @@ inline bool isFiniteSample (float x) noexcept
 inline float finiteMagnitude (float x) noexcept
 {
     return isFiniteSample (x) ? std::abs (x) : 0.0f;
+}
+
+// The largest finite magnitude among count samples. Kept in several running
+// maxima, so the loop vectorises.
+inline float finitePeak (const float* samples, int count) noexcept
+{
+    constexpr int runningMaxima = 8;
+    float peaks[runningMaxima] {};
+    int i = 0;
+
+    for (; i + runningMaxima <= count; i += runningMaxima)
+        for (int lane = 0; lane < runningMaxima; ++lane)
+            peaks[lane] = std::max (peaks[lane], finiteMagnitude (samples[i + lane]));
+
+    for (; i < count; ++i)
+        peaks[0] = std::max (peaks[0], finiteMagnitude (samples[i]));
+
+    return *std::max_element (peaks, peaks + runningMaxima);
 }

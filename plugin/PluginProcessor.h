@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "BlockDelay.h"
 #include "PhysicsCompressor.h"
 #include "PresetManager.h"
 
@@ -127,11 +128,10 @@ public:
     std::atomic<bool> lookaheadActive { false };
     std::atomic<bool> lookaheadChangePending { false };
 
-    using DelayLine = juce::dsp::DelayLine<float, juce::dsp::DelayLineInterpolationTypes::Linear>;
-    std::vector<DelayLine> dryDelayLines;
+    std::vector<BlockDelay> dryDelayLines;
     std::vector<std::vector<float>> dryBuffers;
-    std::vector<DelayLine> bypassDelayLines;
-    std::vector<DelayLine> lookaheadDelayLines;
+    std::vector<BlockDelay> bypassDelayLines;
+    std::vector<BlockDelay> lookaheadDelayLines;
 
     int appliedOversamplingLatency = 0;
     int reportedLatency = -1;

@@ -41,11 +41,7 @@ float finitePeakOf (const juce::AudioBuffer<float>& buffer)
 {
     float peak = 0.0f;
     for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
-    {
-        const auto* samples = buffer.getReadPointer (ch);
-        for (int i = 0; i < buffer.getNumSamples(); ++i)
-            peak = juce::jmax (peak, finiteMagnitude (samples[i]));
-    }
+        peak = juce::jmax (peak, finitePeak (buffer.getReadPointer (ch), buffer.getNumSamples()));
     return peak;
 }
 
@@ -57,19 +53,10 @@ float decibelsOf (float level)
     return std::isfinite (level) ? 20.0f * std::log10 (level + 1.0e-10f) : notComputableDb;
 }
 
-using DelayLine = TarnwellCompressorAudioProcessor::DelayLine;
-
-// A delay the line cannot hold would read outside it.
-void setDelayWithinLine (DelayLine& line, int delay)
+void prepareDelayLine (BlockDelay& line, int maximumDelay, int blockSize, int delay)
 {
-    line.setDelay ((float) juce::jlimit (0, line.getMaximumDelayInSamples(), delay));
-}
-
-void prepareDelayLine (DelayLine& line, const juce::dsp::ProcessSpec& processSpec, int maximumDelay, int delay)
-{
-    line.setMaximumDelayInSamples (maximumDelay);
-    line.prepare (processSpec);
-    setDelayWithinLine (line, delay);
+    line.prepare (maximumDelay, blockSize);
+    line.setDelay (delay);
     line.reset();
 }
 } // namespace
@@ -78,7 +65,6 @@ void TarnwellCompressorAudioProcessor::prepareToPlay (double newSampleRate, int 
 {
     const int channels = getTotalNumOutputChannels();
     const int maxBlock = juce::jmax (1, maximumExpectedSamplesPerBlock);
-    const juce::dsp::ProcessSpec processSpec { newSampleRate, (juce::uint32) maxBlock, 1 };
 
     sampleRate = newSampleRate;
     compressors.clear();
@@ -90,14 +76,14 @@ void TarnwellCompressorAudioProcessor::prepareToPlay (double newSampleRate, int 
         compressor->prepare (newSampleRate, maxBlock);
         compressors.push_back (std::move (compressor));
 
-        prepareDelayLine (dryDelayLines.emplace_back(), processSpec, (int) (0.1 * sampleRate), 0);
+        prepareDelayLine (dryDelayLines.emplace_back(), (int) (0.1 * sampleRate), maxBlock, 0);
     }
 
     lookaheadSamples = (int) (20.0 * sampleRate / 1000.0);
 
     bypassDelayLines.clear();
     for (int channel = 0; channel < channels; ++channel)
-        prepareDelayLine (bypassDelayLines.emplace_back(), processSpec, lookaheadSamples + 64, lookaheadSamples);
+        prepareDelayLine (bypassDelayLines.emplace_back(), lookaheadSamples + 64, maxBlock, lookaheadSamples);
 
     dryBuffers.assign ((size_t) channels, std::vector<float> ((size_t) maxBlock, 0.0f));
 
@@ -106,7 +92,7 @@ void TarnwellCompressorAudioProcessor::prepareToPlay (double newSampleRate, int 
 
     lookaheadDelayLines.clear();
     for (int channel = 0; channel < channels; ++channel)
-        prepareDelayLine (lookaheadDelayLines.emplace_back(), processSpec, lookaheadSamples + 1, lookaheadSamples);
+        prepareDelayLine (lookaheadDelayLines.emplace_back(), lookaheadSamples + 1, maxBlock, lookaheadSamples);
 
     reportedLatency = -1;
     parameterChanged ({}, 0.0f);
@@ -209,14 +195,8 @@ void TarnwellCompressorAudioProcessor::processBypassed (juce::AudioBuffer<float>
 
     for (int ch = 0; ch < channels; ++ch)
     {
-        auto& line = bypassDelayLines[(size_t) ch];
         auto* samples = buffer.getWritePointer (ch);
-
-        for (int i = 0; i < buffer.getNumSamples(); ++i)
-        {
-            line.pushSample (0, samples[i]);
-            samples[i] = line.popSample (0);
-        }
+        bypassDelayLines[(size_t) ch].process (samples, samples, buffer.getNumSamples());
     }
 }
 
@@ -251,7 +231,7 @@ void TarnwellCompressorAudioProcessor::applyOversamplingLatency (bool oversample
 
     appliedOversamplingLatency = latency;
     for (auto& line : dryDelayLines)
-        setDelayWithinLine (line, latency);
+        line.setDelay (latency);
 }
 
 void TarnwellCompressorAudioProcessor::applyPendingLookaheadChange()
@@ -269,7 +249,7 @@ void TarnwellCompressorAudioProcessor::applyPendingLookaheadChange()
     for (auto& line : bypassDelayLines)
     {
         line.reset();
-        setDelayWithinLine (line, active ? lookaheadSamples : 0);
+        line.setDelay (active ? lookaheadSamples : 0);
     }
 }
 
@@ -284,40 +264,17 @@ void TarnwellCompressorAudioProcessor::reportLatency()
     reportedLatency = total;
 
     for (auto& line : dryDelayLines)
-        setDelayWithinLine (line, total);
+        line.setDelay (total);
 }
 
 void TarnwellCompressorAudioProcessor::delayAndCaptureDry (int channel, float* samples, int numSamples, bool captureDry)
 {
-    auto& dryLine = dryDelayLines[(size_t) channel];
-    auto* dry = dryBuffers[(size_t) channel].data();
+    // The dry signal is taken before the lookahead delays the processed one.
+    if (captureDry)
+        dryDelayLines[(size_t) channel].process (samples, dryBuffers[(size_t) channel].data(), numSamples);
 
     if (lookaheadActive.load() && channel < (int) lookaheadDelayLines.size())
-    {
-        auto& lookaheadLine = lookaheadDelayLines[(size_t) channel];
-
-        for (int i = 0; i < numSamples; ++i)
-        {
-            const float x = samples[i];
-
-            if (captureDry)
-            {
-                dryLine.pushSample (0, x);
-                dry[i] = dryLine.popSample (0);
-            }
-
-            lookaheadLine.pushSample (0, x);
-            samples[i] = lookaheadLine.popSample (0);
-        }
-    }
-    else if (captureDry)
-    {
-        for (int i = 0; i < numSamples; ++i)
-        {
-            dryLine.pushSample (0, samples[i]);
-            dry[i] = dryLine.popSample (0);
-        }
-    }
+        lookaheadDelayLines[(size_t) channel].process (samples, samples, numSamples);
 }
 
 void TarnwellCompressorAudioProcessor::compressChannels (juce::AudioBuffer<float>& buffer, bool oversampled)
