@@ -549,9 +549,15 @@ TEST (PhysicsCompressorRealtime, ProcessingAllocatesNothing)
             c->requestOversampling (2);
             c->updateOversamplingIfNeeded();
 
+            auto partner = makeCompressor();
+            partner->setPhysicsMode (mode);
+            partner->releaseMode = c->releaseMode;
+
             auto signal = sine (0.8f, 220.0f, 4096);
+            auto other = sine (0.5f, 330.0f, 4096);
             test::startCountingAllocations();
             c->processInternal (signal.data(), (int) signal.size(), oversampled);
+            PhysicsCompressor::processPair (*c, *partner, signal.data(), other.data(), (int) signal.size(), oversampled);
             EXPECT_EQ (test::stopCountingAllocations(), 0);
         }
     }
