@@ -353,6 +353,8 @@ void TarnwellCompressorAudioProcessor::applyMakeupAndMix (juce::AudioBuffer<floa
     if (! makeupGainSmoother.isSmoothing())
     {
         const float gain = makeupGainSmoother.getCurrentValue();
+        if (gain == 1.0f && ! dryCaptured)
+            return;
 
         for (int ch = 0; ch < channels; ++ch)
         {
