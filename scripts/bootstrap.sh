@@ -11,6 +11,8 @@ packages=(
     xvfb xauth fonts-dejavu-core
     libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
+    # runs the compressor tests on processors without AVX2 or AVX-512
+    qemu-user
     # run-time libraries of ../shared/tools/pluginval, the plug-in validator
     libasound2 libfreetype6 libflac12 libvorbis0a libvorbisenc2 libvorbisfile3 libogg0
     libpng16-16 libjpeg62-turbo libbrotli1 zlib1g
