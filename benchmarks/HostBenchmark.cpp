@@ -49,18 +49,11 @@ void runHosted (benchmark::State& state, juce::AudioPluginInstance& plugin, int 
 {
     plugin.prepareToPlay (sampleRate, blockSize);
 
+    juce::MidiBuffer midi;
+    ProgrammeMaterial::timeBlocks (state, blockSize, [&] (juce::AudioBuffer<float>& block) { plugin.processBlock (block, midi); });
+
     ProgrammeMaterial::Loop material (blockSize);
     juce::AudioBuffer<float> block (numChannels, blockSize);
-    juce::MidiBuffer midi;
-
-    for (auto _ : state)
-    {
-        material.fillNext (block);
-        plugin.processBlock (block, midi);
-        benchmark::DoNotOptimize (block.getReadPointer (0));
-    }
-    ProgrammeMaterial::reportRealtimeFactor (state, blockSize);
-
     if (! changesNextBlock (plugin, material, block, midi))
         state.SkipWithError ("the plug-in passed the audio through unchanged");
     plugin.releaseResources();

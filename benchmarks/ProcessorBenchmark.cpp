@@ -47,17 +47,8 @@ void runProcessBlock (benchmark::State& state, const Settings& settings, const c
     for (const auto& [id, value] : settings)
         setParameter (p, id, value);
 
-    ProgrammeMaterial::Loop material (blockSize);
-    juce::AudioBuffer<float> block (numChannels, blockSize);
     juce::MidiBuffer midi;
-
-    for (auto _ : state)
-    {
-        material.fillNext (block);
-        p.processBlock (block, midi);
-        benchmark::DoNotOptimize (block.getReadPointer (0));
-    }
-    ProgrammeMaterial::reportRealtimeFactor (state, blockSize);
+    ProgrammeMaterial::timeBlocks (state, blockSize, [&] (juce::AudioBuffer<float>& block) { p.processBlock (block, midi); });
 }
 
 void runJuceCompressor (benchmark::State& state)
@@ -65,16 +56,8 @@ void runJuceCompressor (benchmark::State& state)
     JuceReferenceCompressor compressor;
     compressor.prepare (sampleRate, hostBlockSize, numChannels);
 
-    ProgrammeMaterial::Loop material (hostBlockSize);
-    juce::AudioBuffer<float> block (numChannels, hostBlockSize);
-
-    for (auto _ : state)
-    {
-        material.fillNext (block);
-        compressor.process (block);
-        benchmark::DoNotOptimize (block.getReadPointer (0));
-    }
-    ProgrammeMaterial::reportRealtimeFactor (state, hostBlockSize);
+    ProgrammeMaterial::timeBlocks (state, hostBlockSize,
+                                   [&] (juce::AudioBuffer<float>& block) { compressor.process (block); });
 }
 
 } // namespace

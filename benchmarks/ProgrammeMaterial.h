@@ -33,4 +33,21 @@ private:
 
 // Reports how many seconds of audio were processed per second of CPU time.
 void reportRealtimeFactor (benchmark::State& state, int blockSize);
+
+// Times process (a stereo block, processed in place) over consecutive blocks
+// of the material, then reports the realtime factor.
+template <typename Process>
+void timeBlocks (benchmark::State& state, int blockSize, Process&& process)
+{
+    Loop material (blockSize);
+    juce::AudioBuffer<float> block (numChannels, blockSize);
+
+    for (auto _ : state)
+    {
+        material.fillNext (block);
+        process (block);
+        benchmark::DoNotOptimize (block.getReadPointer (0));
+    }
+    reportRealtimeFactor (state, blockSize);
+}
 } // namespace ProgrammeMaterial

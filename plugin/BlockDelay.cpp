@@ -1,5 +1,7 @@
 #include "BlockDelay.h"
 
+#include "RingCopy.h"
+
 #include <algorithm>
 
 void BlockDelay::prepare (int maximumDelaySamples, int blockSize)
@@ -36,21 +38,7 @@ void BlockDelay::process (const float* input, float* output, int numSamples) noe
 void BlockDelay::processPiece (const float* input, float* output, int numSamples) noexcept
 {
     const int size = (int) ring.size();
-    copyIntoRing (input, writeIndex, numSamples);
-    copyFromRing ((writeIndex - delay + size) % size, output, numSamples);
+    copyIntoRing (ring.data(), size, writeIndex, input, numSamples);
+    copyOutOfRing (ring.data(), size, (writeIndex - delay + size) % size, output, numSamples);
     writeIndex = (writeIndex + numSamples) % size;
-}
-
-void BlockDelay::copyIntoRing (const float* input, int start, int numSamples) noexcept
-{
-    const int beforeWrap = std::min (numSamples, (int) ring.size() - start);
-    std::copy (input, input + beforeWrap, ring.begin() + start);
-    std::copy (input + beforeWrap, input + numSamples, ring.begin());
-}
-
-void BlockDelay::copyFromRing (int start, float* output, int numSamples) const noexcept
-{
-    const int beforeWrap = std::min (numSamples, (int) ring.size() - start);
-    std::copy (ring.begin() + start, ring.begin() + start + beforeWrap, output);
-    std::copy (ring.begin(), ring.begin() + (numSamples - beforeWrap), output + beforeWrap);
 }

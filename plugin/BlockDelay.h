@@ -16,8 +16,6 @@ public:
     // Takes effect at the next block; what the ring holds is kept, so the
     // output jumps to the older or newer part of the signal.
     void setDelay (int delaySamples) noexcept;
-    int getDelay() const noexcept { return delay; }
-    int getMaximumDelay() const noexcept { return maximumDelay; }
 
     // Forgets the past: the next output starts with the delay's length of silence.
     void reset() noexcept;
@@ -27,8 +25,6 @@ public:
 
 private:
     void processPiece (const float* input, float* output, int numSamples) noexcept;
-    void copyIntoRing (const float* input, int start, int numSamples) noexcept;
-    void copyFromRing (int start, float* output, int numSamples) const noexcept;
 
     std::vector<float> ring;
     int maximumDelay = 0, pieceLimit = 0, delay = 0, writeIndex = 0;

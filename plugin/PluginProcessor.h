@@ -268,6 +268,9 @@ private:
     void compressChannels (juce::AudioBuffer<float>&, bool oversampled);
     static void compressOversampled (PhysicsCompressor* const* compressors, float* const* channels, int numChannels,
                                      int numSamples);
+    // One channel, or two side by side.
+    static void compressGroup (PhysicsCompressor* const* compressors, float* const* channels, int numChannels,
+                               int numSamples, bool oversampled);
     void applyMakeupAndMix (juce::AudioBuffer<float>&, float mix, bool dryCaptured);
     static void protectOutput (juce::AudioBuffer<float>&);
 

@@ -4,6 +4,7 @@
 
 #include "FiniteSamples.h"
 #include "RawParameterValues.h"
+#include "RingCopy.h"
 
 namespace
 {
@@ -36,14 +37,6 @@ float peakMeanMagnitude (const juce::AudioBuffer<float>& buffer, int start, int 
 
     // Dividing the largest sum equals the largest of the divided sums.
     return peak / (float) buffer.getNumChannels();
-}
-
-// Copies count values of a ring, starting at first and wrapping at its end.
-void copyFromRing (const float* ring, int ringSize, int first, float* destination, int count)
-{
-    const int beforeWrap = juce::jmin (count, ringSize - first);
-    std::copy (ring + first, ring + first + beforeWrap, destination);
-    std::copy (ring, ring + (count - beforeWrap), destination + beforeWrap);
 }
 } // namespace
 
@@ -86,9 +79,9 @@ void TarnwellCompressorAudioProcessor::takeSnapshotIfDue (int numSamples)
     // With lookahead the reduction trails the input by 20 ms (six steps).
     const int shift = lookaheadActive.load() ? -6 : 0;
 
-    copyFromRing (inputHistoryRing.data(), historySize, (w + snapshotSize + shift + historySize) % historySize,
+    copyOutOfRing (inputHistoryRing.data(), historySize, (w + snapshotSize + shift + historySize) % historySize,
                   back.input.data(), snapshotSize);
-    copyFromRing (grHistoryRing.data(), historySize, (w + snapshotSize) % historySize, back.gainReduction.data(),
+    copyOutOfRing (grHistoryRing.data(), historySize, (w + snapshotSize) % historySize, back.gainReduction.data(),
                   snapshotSize);
 
     back.ready.store (true);

@@ -283,19 +283,26 @@ void TarnwellCompressorAudioProcessor::compressChannels (juce::AudioBuffer<float
     const int numChannels = juce::jmin (buffer.getNumChannels(), (int) dryDelayLines.size());
     auto* const* channels = buffer.getArrayOfWritePointers();
 
-    // A stereo pair runs side by side; any other channel on its own.
+    // Channels go in pairs, side by side; an odd last one goes on its own.
     for (int ch = 0; ch < numChannels; ch += 2)
     {
         const int count = juce::jmin (2, numChannels - ch);
-        PhysicsCompressor* pair[] = { compressors[(size_t) ch].get(), count > 1 ? compressors[(size_t) ch + 1].get() : nullptr };
+        PhysicsCompressor* group[] = { compressors[(size_t) ch].get(), count > 1 ? compressors[(size_t) ch + 1].get() : nullptr };
 
         if (oversampled)
-            compressOversampled (pair, channels + ch, count, numSamples);
-        else if (count == 2)
-            PhysicsCompressor::processPair (*pair[0], *pair[1], channels[ch], channels[ch + 1], numSamples, false);
+            compressOversampled (group, channels + ch, count, numSamples);
         else
-            pair[0]->processInternal (channels[ch], numSamples, false);
+            compressGroup (group, channels + ch, count, numSamples, false);
     }
+}
+
+void TarnwellCompressorAudioProcessor::compressGroup (PhysicsCompressor* const* compressors, float* const* channels,
+                                                      int numChannels, int numSamples, bool oversampled)
+{
+    if (numChannels == 2)
+        PhysicsCompressor::processPair (*compressors[0], *compressors[1], channels[0], channels[1], numSamples, oversampled);
+    else
+        compressors[0]->processInternal (channels[0], numSamples, oversampled);
 }
 
 void TarnwellCompressorAudioProcessor::compressOversampled (PhysicsCompressor* const* compressors,
@@ -325,10 +332,7 @@ void TarnwellCompressorAudioProcessor::compressOversampled (PhysicsCompressor* c
             raisedLength = (int) upsampled.getNumSamples();
         }
 
-        if (numChannels == 2)
-            PhysicsCompressor::processPair (*compressors[0], *compressors[1], raised[0], raised[1], raisedLength, true);
-        else
-            compressors[0]->processInternal (raised[0], raisedLength, true);
+        compressGroup (compressors, raised, numChannels, raisedLength, true);
 
         for (int ch = 0; ch < numChannels; ++ch)
         {

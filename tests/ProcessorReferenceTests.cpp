@@ -43,8 +43,7 @@ float gainFromDb (float db)
     return db <= silenceDb ? 0.0f : std::pow (10.0f, db / 20.0f);
 }
 
-// A whole-sample delay, which is what the framework's delay line gives at an
-// integer delay.
+// A whole-sample delay, as every delay of the processor is.
 class PlainDelay
 {
 public:
